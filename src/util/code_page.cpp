@@ -1,0 +1,125 @@
+#include "util/code_page.h"
+
+#include "util/platform.h"
+
+namespace {
+
+ActiveCodePage current = builtinCodePage(0);
+
+struct LeadRange {
+  uint32_t codePage;
+  unsigned char first;
+  unsigned char last;
+};
+
+// Code pages whose lead bytes are known here, whatever the platform reports.
+constexpr LeadRange builtinLeadRanges[] = {
+    {932, 0x81, 0x9F},  {932, 0xE0, 0xFC},  {936, 0x81, 0xFE},  {949, 0x81, 0xFE},
+    {950, 0x81, 0xFE},  {1361, 0x81, 0xD3}, {1361, 0xD8, 0xDE}, {1361, 0xE0, 0xF9},
+};
+
+}  // namespace
+
+const ActiveCodePage& activeCodePage() { return current; }
+
+void setActiveCodePage(const ActiveCodePage& codePage) { current = codePage; }
+
+void initActiveCodePage() { current = platformActiveCodePage(); }
+
+bool markBuiltinLeadBytes(uint32_t codePage, uint8_t classes[256]) {
+  bool known = false;
+  for (const LeadRange& range : builtinLeadRanges) {
+    if (range.codePage != codePage) continue;
+    known = true;
+    for (int b = range.first; b <= range.last; ++b) classes[b] |= kLeadByte;
+  }
+  return known;
+}
+
+uint32_t builtinLocaleId(uint32_t codePage) {
+  switch (codePage) {
+    case 932: return 0x0411;
+    case 936: return 0x0804;
+    case 949: return 0x0412;
+    case 950: return 0x0404;
+    default: return 0;
+  }
+}
+
+ActiveCodePage builtinCodePage(uint32_t codePage) {
+  ActiveCodePage result;
+  result.codePage = codePage;
+  result.multibyte = markBuiltinLeadBytes(codePage, result.byteClasses);
+  result.localeId = builtinLocaleId(codePage);
+  for (int b = 'A'; b <= 'Z'; ++b) {
+    result.byteClasses[b] |= kUpperCase;
+    result.caseMap[b] = static_cast<uint8_t>(b + 0x20);
+    result.byteClasses[b + 0x20] |= kLowerCase;
+    result.caseMap[b + 0x20] = static_cast<uint8_t>(b);
+  }
+  return result;
+}
+
+int32_t mbFindChar(const char* text, unsigned char c) {
+  for (const char* p = text;;) {
+    unsigned char byte = static_cast<unsigned char>(*p);
+    if (mbIsLeadByte(byte)) {
+      if (p[1] == 0) return -1;  // malformed: a lead byte without its second byte
+      p += 2;                    // a 16-bit value never equals a single-byte c
+      continue;
+    }
+    if (byte == c) return static_cast<int32_t>(p - text);
+    if (byte == 0) return -1;
+    ++p;
+  }
+}
+
+int32_t mbFindLastChar(const char* text, unsigned char c) {
+  int32_t last = -1;
+  for (const char* p = text; *p != 0;) {
+    int length = mbCharLength(p);
+    if (length == 1 && static_cast<unsigned char>(*p) == c) last = static_cast<int32_t>(p - text);
+    p += length;
+  }
+  return last;
+}
+
+int32_t mbFindText(const char* text, const char* pattern) {
+  for (const char* p = text; *p != 0; p += mbCharLength(p)) {
+    const char* t = p;
+    const char* q = pattern;
+    while (*q != 0 && *t == *q) ++t, ++q;
+    if (*q == 0) return static_cast<int32_t>(p - text);
+    if (*t == 0) return -1;  // the text ended first: no later start can match either
+  }
+  return -1;
+}
+
+bool mbToUpper(char* text) {
+  const ActiveCodePage& cp = current;
+  for (char* p = text; *p != 0;) {
+    unsigned char byte = static_cast<unsigned char>(*p);
+    if (mbIsLeadByte(byte)) {
+      int count = p[1] == 0 ? 1 : 2;  // a zero ends the input early
+      char upper[2];
+      int written = platformUpperDoubleByte(p, count, upper);
+      if (written == 0) return false;
+      p[0] = upper[0];
+      if (written == 2) p[1] = upper[1];
+      p += written;
+      continue;
+    }
+    if (cp.byteClasses[byte] & kLowerCase) *p = static_cast<char>(cp.caseMap[byte]);
+    ++p;
+  }
+  return true;
+}
+
+bool mbCompareNoCase(const char* a, const char* b, int32_t n) {
+  if (n == 0) return true;
+  int32_t na = 0;
+  while (na < n && a[na] != 0) ++na;
+  int32_t nb = 0;
+  while (nb < n && b[nb] != 0) ++nb;
+  return platformEqualNoCase(a, na, b, nb);
+}

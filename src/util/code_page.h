@@ -1,0 +1,70 @@
+// The process-wide ANSI code page and the scanning primitives that step over double-byte
+// characters whole, so that no second byte is ever taken for a separator.
+#pragma once
+
+#include <cstdint>
+
+enum ByteClass : uint8_t {
+  kLeadByte = 1,
+  kUpperCase = 2,
+  kLowerCase = 4,
+};
+
+struct ActiveCodePage {
+  uint32_t codePage = 0;  // 0 when the platform knows nothing of it
+  bool multibyte = false;
+  uint8_t byteClasses[256] = {};
+  uint8_t caseMap[256] = {};  // the other case of a letter, else 0
+  uint32_t localeId = 0;      // for the platform's case mapping and comparison
+};
+
+/// Read-only after start-up.
+const ActiveCodePage& activeCodePage();
+
+/// Fills the active code page from the platform's ANSI code page. Runs once at start-up.
+void initActiveCodePage();
+
+/// Replaces the active code page wholesale; start-up and tests only.
+void setActiveCodePage(const ActiveCodePage& codePage);
+
+/// A code page with the built-in lead bytes of 932, 936, 949, 950 and 1361 (none for any other
+/// number) and ASCII case rules: what a platform without code-page services uses.
+ActiveCodePage builtinCodePage(uint32_t codePage);
+
+/// True when codePage has built-in lead-byte ranges; marks them in classes if so.
+bool markBuiltinLeadBytes(uint32_t codePage, uint8_t classes[256]);
+
+/// The locale of a built-in double-byte code page, else 0.
+uint32_t builtinLocaleId(uint32_t codePage);
+
+inline bool mbIsLeadByte(unsigned char byte) {
+  return (activeCodePage().byteClasses[byte] & kLeadByte) != 0;
+}
+
+/// 2 at a lead byte with a second byte, else 1. A lead byte just before the terminating zero
+/// counts as a character of its own, so no scan steps past the end of its text.
+inline int mbCharLength(const char* p) {
+  return mbIsLeadByte(static_cast<unsigned char>(*p)) && p[1] != 0 ? 2 : 1;
+}
+
+/// Exactly 0x09 to 0x0D and 0x20; never a byte of 0x80 or above.
+inline bool mbIsSpace(unsigned char byte) {
+  return byte == 0x20 || (byte >= 0x09 && byte <= 0x0D);
+}
+
+/// Position of the first character equal to c in the zero-terminated text, or -1. A lead byte
+/// directly before the terminating zero ends the search with -1.
+int32_t mbFindChar(const char* text, unsigned char c);
+
+/// Position of the last character equal to c in the zero-terminated text, or -1.
+int32_t mbFindLastChar(const char* text, unsigned char c);
+
+/// Position of the first character boundary at which pattern's bytes occur, or -1.
+int32_t mbFindText(const char* text, const char* pattern);
+
+/// Upper-cases the zero-terminated text in place. Returns false, leaving the rest unchanged, at a
+/// double-byte character the platform cannot map.
+bool mbToUpper(char* text);
+
+/// Equal without regard to case over the first n bytes of each (fewer where a zero comes first).
+bool mbCompareNoCase(const char* a, const char* b, int32_t n);

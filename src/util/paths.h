@@ -1,0 +1,35 @@
+// The seven queries through which the launcher learns its situation: its executable, its launch
+// file, directory and base name of a path, existence, the environment, and its raw arguments.
+#pragma once
+
+#include "util/counted_string.h"
+#include "util/token_list.h"
+
+/// The extension that names the launch file beside the executable.
+constexpr const char kLaunchFileExtension[] = ".kestrelune";
+
+/// Takes the facts of the running process once: executable path, raw command line, environment.
+void initProcessContext(int argc, char** argv);
+
+// What the queries answer from; set at start-up, or by tests and tools that describe another run.
+void setModulePath(const CountedString& path);
+void setCommandLine(const CountedString& rawCommandLine);
+/// Entries are "NAME=value"; those whose first byte is "=" are left out.
+void setEnvironmentTable(const TokenList& entries);
+
+/// Full path of the launcher's executable.
+CountedString modulePath();
+/// The executable path with the extension of its last component replaced by the launch-file
+/// extension (appended when it has none).
+CountedString launchFilePath(const CountedString& executablePath);
+/// Up to and including the last directory separator, failing that the last drive separator;
+/// empty when there is neither.
+CountedString directoryOf(const CountedString& path);
+/// The last component without its last extension.
+CountedString baseNameOf(const CountedString& path);
+/// True for an existing file, directory or other object; false for the empty path.
+bool pathExists(const CountedString& path);
+/// The value of the first variable whose name matches without regard to case; empty when unset.
+CountedString environmentValue(const CountedString& name);
+/// The raw command line after the program name and the whitespace that follows it.
+CountedString commandLineTail();

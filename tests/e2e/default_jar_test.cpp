@@ -1,0 +1,160 @@
+// The default jar launch, end to end: a renamed launcher with no launch file beside it.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "e2e/launch_fixture.h"
+
+namespace test {
+namespace {
+
+class DefaultJarTest : public LaunchFixture {
+ protected:
+  void SetUp() override {
+    LaunchFixture::SetUp();
+    installLauncher("tool");
+    makeDirectory(join(appDir, "lib"));
+    makeDirectory(join(binDir, "lib"));
+  }
+
+  // The four places in search order, as the launcher spells them.
+  std::string candidate(int order, const std::string& jar = "tool.jar") const {
+    const std::string s = separator();
+    const std::string entries[] = {".." + s + "lib", "", "lib", ".."};
+    return binDir + s + entries[order] + s + jar;
+  }
+
+  // Where candidate(order) really is, to put a jar there.
+  std::string placeOf(int order, const std::string& jar = "tool.jar") const {
+    const std::string places[] = {join(appDir, "lib"), binDir, join(binDir, "lib"), appDir};
+    return join(places[order], jar);
+  }
+
+  // The command line the launcher builds, as the child's raw command line shows it.
+  std::string commandLine(int order, const std::string& options, const std::string& tail) const {
+    return "java " + options + " -jar \"" + candidate(order) + "\" " + tail;
+  }
+};
+
+TEST_F(DefaultJarTest, TakesTheFirstCandidateThatExists) {
+  struct Case {
+    std::vector<int> present;
+    int expected;
+  };
+  const Case cases[] = {{{0}, 0}, {{1}, 1}, {{2}, 2}, {{3}, 3},
+                        {{0, 1}, 0}, {{1, 2}, 1}, {{2, 3}, 2}, {{0, 1, 2, 3}, 0}};
+  for (const Case& c : cases) {
+    for (int order : c.present) writeFile(placeOf(order), "jar");
+    RunResult result = launch();
+    ChildRecord child = record();
+    std::string where = "jar present at";
+    for (int order : c.present) where += " " + std::to_string(order);
+    ASSERT_TRUE(child.present) << where << "\n" << result.err;
+    EXPECT_EQ(result.status, 0u) << where;
+    ASSERT_EQ(child.arguments, (std::vector<std::string>{"-jar", candidate(c.expected)})) << where;
+    if (onWindows()) {
+      EXPECT_EQ(child.raw, commandLine(c.expected, "", "")) << where;
+    }
+    for (int order : c.present) removeFile(placeOf(order));
+    removeFile(root / "record");
+  }
+}
+
+TEST_F(DefaultJarTest, InsertsOptionsAndArgumentsRaw) {
+  struct Case {
+    const char* options;  // nullptr: the variable is unset
+    const char* arguments;
+    std::vector<std::string> parsed;
+  };
+  const Case cases[] = {
+      {nullptr, "", {"-jar", "JAR"}},
+      {"", "", {"-jar", "JAR"}},
+      {"-Xmx256m -Dmode=fast", "a \"b c\"", {"-Xmx256m", "-Dmode=fast", "-jar", "JAR", "a", "b c"}},
+      {"-Dname=\"a b\"", "x", {"-Dname=a b", "-jar", "JAR", "x"}},
+      {"-Xss1m", "-v  \"my file.txt\"", {"-Xss1m", "-jar", "JAR", "-v", "my file.txt"}},
+  };
+  writeFile(placeOf(2), "jar");
+  for (const Case& c : cases) {
+    environment["TOOL_VMOPTIONS"] = c.options ? c.options : kUnset;
+    RunResult result = launch(c.arguments);
+    ChildRecord child = record();
+    ASSERT_TRUE(child.present) << c.arguments << "\n" << result.err;
+    std::vector<std::string> expected = c.parsed;
+    for (std::string& argument : expected) {
+      if (argument == "JAR") argument = candidate(2);
+    }
+    EXPECT_EQ(child.arguments, expected) << c.arguments;
+    if (onWindows()) {
+      EXPECT_EQ(child.raw, commandLine(2, c.options ? c.options : "", c.arguments)) << c.arguments;
+    }
+  }
+}
+
+TEST_F(DefaultJarTest, OptionsVariableMatchesWithoutRegardToCase) {
+  writeFile(placeOf(1), "jar");
+  environment["tool_vmoptions"] = "-Dlower=yes";
+  launch();
+  EXPECT_EQ(record().arguments,
+            (std::vector<std::string>{"-Dlower=yes", "-jar", candidate(1)}));
+}
+
+TEST_F(DefaultJarTest, RenamedLauncherUsesItsOwnNames) {
+  installLauncher("my.tool.exe", "other", true);
+  writeFile(placeOf(1, "my.tool.jar"), "jar");
+  environment["MY.TOOL_VMOPTIONS"] = "-Dfrom=my.tool";
+  RunResult result = launch("go");
+  EXPECT_EQ(result.status, 0u) << result.err;
+  EXPECT_EQ(record().arguments,
+            (std::vector<std::string>{"-Dfrom=my.tool", "-jar", candidate(1, "my.tool.jar"), "go"}));
+}
+
+TEST_F(DefaultJarTest, OnlyTheLastExtensionIsDropped) {
+  installLauncher("my.tool", "other", true);  // on Linux a launcher may well have no extension
+  writeFile(placeOf(1, "my.jar"), "jar");
+  RunResult result = launch();
+  EXPECT_EQ(result.status, 0u) << result.err;
+  EXPECT_EQ(record().arguments, (std::vector<std::string>{"-jar", candidate(1, "my.jar")}));
+}
+
+TEST_F(DefaultJarTest, MissingJarIsReportedByItsBareName) {
+  environment["TOOL_VMOPTIONS"] = "-Xmx1m";
+  RunResult result = launch("a b");
+  EXPECT_EQ(result.err, "error: tool.jar not found.\n");
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.status, failureStatus());
+  EXPECT_FALSE(record().present);
+}
+
+TEST_F(DefaultJarTest, DirectoryNamedLikeTheJarIsLaunched) {
+  makeDirectory(placeOf(3));
+  RunResult result = launch();
+  EXPECT_EQ(result.status, 0u) << result.err;
+  EXPECT_EQ(record().arguments, (std::vector<std::string>{"-jar", candidate(3)}));
+}
+
+TEST_F(DefaultJarTest, PassesTheChildStatusThrough) {
+  writeFile(placeOf(0), "jar");
+  for (const char* status : {"0", "1", "3", "255"}) {
+    environment["KESTRELUNE_EXIT"] = status;
+    RunResult result = launch();
+    EXPECT_EQ(result.status, std::stoul(status)) << result.err;
+    EXPECT_EQ(result.err, "");
+  }
+}
+
+TEST_F(DefaultJarTest, MissingJavaIsTheInterpretersBusiness) {
+  writeFile(placeOf(0), "jar");
+  environment["PATH"] = root / "nowhere";
+  if (onWindows()) environment["PATH"] += ";C:\\windows\\system32";
+  RunResult result = launch();
+  EXPECT_FALSE(record().present);
+  if (onWindows()) {
+    EXPECT_EQ(result.status, 1u);  // cmd's own status for an unknown command
+  } else {
+    EXPECT_EQ(result.err, "error: cannot run java: No such file or directory\n");
+    EXPECT_EQ(result.status, 127u);
+  }
+}
+
+}  // namespace
+}  // namespace test

@@ -1,0 +1,54 @@
+// An installed application for the end-to-end tests: the launcher copied under a name of our
+// choice into app/bin, the recording child installed as java in jdk/bin and found along PATH.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "support/test_support.h"
+
+namespace test {
+
+inline bool onWindows() { return separator() == "\\"; }
+
+/// The exit status a parent sees for the launcher's own -1.
+inline uint32_t failureStatus() { return onWindows() ? 0xFFFFFFFFu : 255u; }
+
+class LaunchFixture : public testing::Test {
+ protected:
+  /// Installs the launcher as bin/<name> under directory app; ".exe" is added on Windows unless
+  /// the name is given whole.
+  void installLauncher(const std::string& name, const std::string& app = "app", bool whole = false) {
+    appDir = root / app;
+    binDir = join(appDir, "bin");
+    makeDirectory(appDir);
+    makeDirectory(binDir);
+    launcher = join(binDir, name + (onWindows() && !whole ? ".exe" : ""));
+    copyExecutable(builtProgram("kestrelune"), launcher);
+  }
+
+  void SetUp() override {
+    makeDirectory(root / "jdk");
+    makeDirectory(javaDir = join(root / "jdk", "bin"));
+    installChild(javaDir, onWindows() ? "java.exe" : "java");
+    const char* path = std::getenv("PATH");
+    environment["PATH"] = javaDir + (onWindows() ? ";" : ":") + (path ? path : "");
+    environment["KESTRELUNE_RECORD"] = root / "record";
+  }
+
+  /// Runs the launcher with the raw argument text and the fixture's environment.
+  RunResult launch(const std::string& arguments = "") {
+    return runProgram(launcher, arguments, environment, root.path());
+  }
+
+  ChildRecord record() const { return readChildRecord(root / "record"); }
+
+  TempDir root;
+  std::string appDir, binDir, javaDir, launcher;
+  std::map<std::string, std::string> environment;
+};
+
+}  // namespace test

@@ -1,0 +1,57 @@
+#include "support/test_support.h"
+
+#include <stdexcept>
+
+namespace test {
+
+std::string join(const std::string& directory, const std::string& name) {
+  return directory + separator() + name;
+}
+
+ChildRecord readChildRecord(const std::string& path) {
+  ChildRecord record;
+  std::string bytes;
+  try {
+    bytes = readFile(path);
+  } catch (const std::runtime_error&) {
+    return record;
+  }
+  // The raw line, then each argument, every one ended by a zero byte.
+  size_t end = bytes.find('\0');
+  if (end == std::string::npos) return record;
+  record.present = true;
+  record.raw = bytes.substr(0, end);
+  for (size_t start = end + 1; start < bytes.size(); start = end + 1) {
+    end = bytes.find('\0', start);
+    if (end == std::string::npos) end = bytes.size();
+    record.arguments.push_back(bytes.substr(start, end - start));
+  }
+  return record;
+}
+
+std::string installChild(const std::string& directory, const std::string& name) {
+  std::string target = join(directory, name);
+  copyExecutable(builtProgram("record_child"), target);
+  return target;
+}
+
+std::string toString(const CountedString& text) { return std::string(text.data(), text.length()); }
+
+std::vector<std::string> toStrings(const TokenList& tokens) {
+  std::vector<std::string> result;
+  for (const CountedString& token : tokens) result.push_back(toString(token));
+  return result;
+}
+
+ScopedTextSettings::ScopedTextSettings(const ActiveCodePage& codePage, const PathStyle& style)
+    : savedCodePage_(activeCodePage()), savedStyle_(pathStyle()) {
+  setActiveCodePage(codePage);
+  setPathStyle(style);
+}
+
+ScopedTextSettings::~ScopedTextSettings() {
+  setActiveCodePage(savedCodePage_);
+  setPathStyle(savedStyle_);
+}
+
+}  // namespace test

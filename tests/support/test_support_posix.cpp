@@ -1,0 +1,124 @@
+// POSIX side of the test support: files with stdio and unistd, programs with fork and execve.
+#include "support/test_support.h"
+
+#include <fcntl.h>
+#include <ftw.h>
+#include <limits.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "util/argument_split.h"
+
+extern char** environ;
+
+namespace test {
+
+std::string separator() { return "/"; }
+
+TempDir::TempDir() {
+  char pattern[] = "/tmp/kestrelune-test-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  nftw(path_.c_str(), [](const char* p, const struct stat*, int, FTW*) { return remove(p); }, 16,
+       FTW_DEPTH | FTW_PHYS);
+}
+
+void makeDirectory(const std::string& path) {
+  if (mkdir(path.c_str(), 0755) != 0) throw std::runtime_error("mkdir failed: " + path);
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  FILE* file = fopen(path.c_str(), "wb");
+  if (file == nullptr) throw std::runtime_error("cannot write " + path);
+  fwrite(bytes.data(), 1, bytes.size(), file);
+  fclose(file);
+}
+
+void removeFile(const std::string& path) { unlink(path.c_str()); }
+
+std::string readFile(const std::string& path) {
+  FILE* file = fopen(path.c_str(), "rb");
+  if (file == nullptr) throw std::runtime_error("cannot read " + path);
+  std::string bytes;
+  char buffer[65536];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+  fclose(file);
+  return bytes;
+}
+
+void copyExecutable(const std::string& from, const std::string& to) {
+  writeFile(to, readFile(from));
+  chmod(to.c_str(), 0755);
+}
+
+std::string programDirectory() {
+  char buffer[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  std::string self(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+  return self.substr(0, self.rfind('/'));
+}
+
+std::string builtProgram(const std::string& name) { return join(programDirectory(), name); }
+
+namespace {
+
+std::vector<std::string> childEnvironment(const std::map<std::string, std::string>& changes) {
+  std::vector<std::string> result;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    std::string text = *entry;
+    std::string name = text.substr(0, text.find('='));
+    if (changes.count(name) == 0) result.push_back(text);
+  }
+  for (const auto& [name, value] : changes) {
+    if (value != kUnset) result.push_back(name + "=" + value);
+  }
+  return result;
+}
+
+}  // namespace
+
+RunResult runProgram(const std::string& program, const std::string& arguments,
+                     const std::map<std::string, std::string>& environment,
+                     const std::string& workingDirectory) {
+  std::vector<std::string> argv = {program};
+  for (const CountedString& argument : splitLauncherArguments(CountedString(arguments.c_str()))) {
+    argv.push_back(toString(argument));
+  }
+  std::vector<std::string> envp = childEnvironment(environment);
+  TempDir outputs;  // files, not pipes: a child that writes much can never block on us
+  std::string outPath = outputs / "out", errPath = outputs / "err";
+  pid_t pid = fork();
+  if (pid == 0) {
+    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, 1);
+    dup2(err, 2);
+    if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) _exit(126);
+    std::vector<char*> a, e;
+    for (std::string& s : argv) a.push_back(s.data());
+    for (std::string& s : envp) e.push_back(s.data());
+    a.push_back(nullptr);
+    e.push_back(nullptr);
+    execve(program.c_str(), a.data(), e.data());
+    _exit(125);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  RunResult result;
+  result.status = WIFEXITED(status) ? static_cast<uint32_t>(WEXITSTATUS(status))
+                                    : 128u + static_cast<uint32_t>(WTERMSIG(status));
+  result.out = readFile(outPath);
+  result.err = readFile(errPath);
+  return result;
+}
+
+}  // namespace test
