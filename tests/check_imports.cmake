@@ -1,4 +1,5 @@
 # Fails when EXE imports a DLL that not every Windows installation has.
+cmake_policy(SET CMP0057 NEW)
 set(ALLOWED kernel32.dll msvcrt.dll)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)

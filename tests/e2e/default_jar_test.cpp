@@ -119,7 +119,7 @@ TEST_F(DefaultJarTest, OnlyTheLastExtensionIsDropped) {
 TEST_F(DefaultJarTest, MissingJarIsReportedByItsBareName) {
   environment["TOOL_VMOPTIONS"] = "-Xmx1m";
   RunResult result = launch("a b");
-  EXPECT_EQ(result.err, "error: tool.jar not found.\n");
+  EXPECT_EQ(result.err, messageLine("error: tool.jar not found."));
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.status, failureStatus());
   EXPECT_FALSE(record().present);
@@ -149,11 +149,44 @@ TEST_F(DefaultJarTest, MissingJavaIsTheInterpretersBusiness) {
   RunResult result = launch();
   EXPECT_FALSE(record().present);
   if (onWindows()) {
-    EXPECT_EQ(result.status, 1u);  // cmd's own status for an unknown command
+    EXPECT_EQ(result.status, 9009u);  // the interpreter's own status for an unknown command
   } else {
-    EXPECT_EQ(result.err, "error: cannot run java: No such file or directory\n");
+    EXPECT_EQ(result.err, messageLine("error: cannot run java: No such file or directory"));
     EXPECT_EQ(result.status, 127u);
   }
+}
+
+}  // namespace
+}  // namespace test
+
+namespace test {
+namespace {
+
+// How the interpreter is found: the variable first, then cmd.exe in the current directory and
+// along PATH, and -1 without a word when there is none.
+TEST_F(DefaultJarTest, InterpreterIsFoundWithoutComspec) {
+  if (!onWindows()) GTEST_SKIP() << "POSIX runs the program without an interpreter";
+  writeFile(placeOf(1), "jar");
+  const char* settings[] = {kUnset, "", "C:\\nowhere\\cmd.exe", "C:\\windows\\system32\\cmd.exe"};
+  for (const char* comspec : settings) {
+    environment["COMSPEC"] = comspec;
+    environment["KESTRELUNE_EXIT"] = "3";
+    RunResult result = launch("x");
+    EXPECT_EQ(result.status, 3u) << comspec;
+    EXPECT_EQ(record().arguments, (std::vector<std::string>{"-jar", candidate(1), "x"})) << comspec;
+    removeFile(root / "record");
+  }
+}
+
+TEST_F(DefaultJarTest, NoInterpreterGivesMinusOneSilently) {
+  if (!onWindows()) GTEST_SKIP() << "POSIX runs the program without an interpreter";
+  writeFile(placeOf(1), "jar");
+  environment["COMSPEC"] = kUnset;
+  environment["PATH"] = javaDir;
+  RunResult result = launch();
+  EXPECT_EQ(result.status, failureStatus());
+  EXPECT_EQ(result.err, "");
+  EXPECT_FALSE(record().present);
 }
 
 }  // namespace

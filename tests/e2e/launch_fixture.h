@@ -17,6 +17,11 @@ inline bool onWindows() { return separator() == "\\"; }
 /// The exit status a parent sees for the launcher's own -1.
 inline uint32_t failureStatus() { return onWindows() ? 0xFFFFFFFFu : 255u; }
 
+/// The launcher's messages go through the C runtime's text-mode standard error stream.
+inline std::string messageLine(const std::string& text) {
+  return text + (onWindows() ? "\r\n" : "\n");
+}
+
 class LaunchFixture : public testing::Test {
  protected:
   /// Installs the launcher as bin/<name> under directory app; ".exe" is added on Windows unless

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds both launchers and runs every test of both: natively, and the Windows build under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh all
+
+cmake --preset native >/dev/null
+cmake --build --preset native
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+ctest --preset native -j2
+
+source scripts/wine-env.sh
+status=0
+ctest --preset windows -j2 || status=$?
+"$WINESERVER" -k >/dev/null 2>&1 || true
+exit $status
