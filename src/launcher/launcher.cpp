@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "launcher/default_jar.h"
+#include "launcher/pipeline.h"
 #include "util/paths.h"
 #include "util/platform.h"
 
@@ -11,8 +12,12 @@ int runCommand(const CountedString& commandLine) { return platformRunCommand(com
 namespace {
 
 int runLaunchFile(const CountedString& launchFile) {
-  std::fprintf(stderr, "error: cannot read launch file %s: not supported yet\n", launchFile.data());
-  return -1;
+  LaunchFileStages stages;
+  if (!buildLaunchFileCommand(launchFile, &stages)) {
+    std::fprintf(stderr, "error: cannot open %s\n", launchFile.data());
+    return -1;
+  }
+  return runCommand(stages.commandLine);
 }
 
 }  // namespace

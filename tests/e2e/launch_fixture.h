@@ -26,9 +26,10 @@ class LaunchFixture : public testing::Test {
  protected:
   /// Installs the launcher as bin/<name> under directory app; ".exe" is added on Windows unless
   /// the name is given whole.
-  void installLauncher(const std::string& name, const std::string& app = "app", bool whole = false) {
+  void installLauncher(const std::string& name, const std::string& app = "app", bool whole = false,
+                       const std::string& bin = "bin") {
     appDir = root / app;
-    binDir = join(appDir, "bin");
+    binDir = join(appDir, bin);
     makeDirectory(appDir);
     makeDirectory(binDir);
     launcher = join(binDir, name + (onWindows() && !whole ? ".exe" : ""));

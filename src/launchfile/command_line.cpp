@@ -1,0 +1,51 @@
+#include "launchfile/command_line.h"
+
+#include "util/byte_buffer.h"
+#include "util/code_page.h"
+#include "util/path_style.h"
+
+namespace {
+
+/// Length of the run of backslashes that ends text. Stepping from the start keeps a 0x5C that is
+/// the second byte of a double-byte character out of the run.
+int32_t trailingBackslashes(const CountedString& text) {
+  const char* p = text.data();
+  int32_t run = 0;
+  for (int32_t i = 0; i < text.length();) {
+    int length = mbCharLength(p + i);
+    run = (length == 1 && p[i] == '\\') ? run + 1 : 0;
+    i += length;
+  }
+  return run;
+}
+
+void appendToken(ByteBuffer& line, const CountedString& token, const CountedString& quote) {
+  CountedString bare = token.replaceAll(quote, CountedString());
+  if (bare.findChar(' ') < 0 && bare.findChar('\t') < 0) {
+    line.appendString(bare);
+    return;
+  }
+  line.appendString(quote);
+  line.appendString(bare);
+  if (pathStyle().doublesTrailingBackslashes) {
+    // The C runtime reads backslashes before a quote as escapes: doubled, they stay themselves and
+    // the closing quote still closes.
+    int32_t run = trailingBackslashes(bare);
+    line.appendBytes(bare.data() + bare.length() - run, run);
+  }
+  line.appendString(quote);
+}
+
+}  // namespace
+
+CountedString assembleCommandLine(const TokenList& tokens) {
+  const CountedString quote("\"");
+  ByteBuffer line;
+  bool first = true;
+  for (const CountedString& token : tokens) {
+    if (!first) line.appendByte(' ');  // an empty token still gets its separator
+    first = false;
+    appendToken(line, token, quote);
+  }
+  return line.toCountedString();
+}

@@ -1,0 +1,79 @@
+#include "launchfile/macros.h"
+
+#include <cstdint>
+
+#include "util/byte_buffer.h"
+#include "util/code_page.h"
+#include "util/paths.h"
+
+namespace {
+
+void appendQuoted(ByteBuffer* out, const CountedString& text) {
+  out->appendByte('"');
+  out->appendString(text);
+  out->appendByte('"');
+}
+
+// %NAME% and nothing else. The closing % must be a character of its own: a lead byte followed
+// by % hides that %, so such a token goes to the general scan.
+bool isWholeTokenVariable(const CountedString& token) {
+  return token.length() > 2 && token.byteAt(0) == '%' &&
+         token.findChar('%', 1) == token.length() - 1;
+}
+
+CountedString expandWholeTokenVariable(const CountedString& token) {
+  CountedString value = environmentValue(token.substring(1, token.length() - 1));
+  if (!pathExists(value)) return value;  // several options in one variable split apart later
+  ByteBuffer out;
+  appendQuoted(&out, value);
+  return out.toCountedString();
+}
+
+// Expands the macro whose % stands at percent (outside quotes); returns where the scan goes on.
+int32_t expandMacroAt(const CountedString& token, int32_t percent, ByteBuffer* out) {
+  switch (token.data()[percent + 1]) {  // the terminating zero when % is the last byte
+    case '%':
+      out->appendByte('%');
+      return percent + 2;
+    case '*':
+      out->appendString(commandLineTail());
+      return percent + 2;
+    case '@':
+      appendQuoted(out, directoryOf(modulePath()));
+      return percent + 2;
+    default:
+      break;
+  }
+  int32_t close = token.findChar('%', percent + 1);  // quotes do not matter to this search
+  if (close < 0) {  // no partner: the rest of the token stays as it is
+    out->appendBytes(token.data() + percent, token.length() - percent);
+    return token.length();
+  }
+  appendQuoted(out, environmentValue(token.substring(percent + 1, close)));
+  return close + 1;
+}
+
+CountedString expandGeneral(const CountedString& token) {
+  ByteBuffer out;
+  out.reserve(static_cast<size_t>(token.length()));
+  bool inQuotes = false;
+  int32_t p = 0;
+  while (p < token.length()) {
+    char byte = token.data()[p];
+    if (inQuotes || byte != '%') {
+      int length = mbCharLength(token.data() + p);  // 1 for a lead byte that ends the token
+      out.appendBytes(token.data() + p, length);
+      if (byte == '"') inQuotes = !inQuotes;
+      p += length;
+    } else {
+      p = expandMacroAt(token, p, &out);
+    }
+  }
+  return out.toCountedString();
+}
+
+}  // namespace
+
+CountedString expandMacros(const CountedString& token) {
+  return isWholeTokenVariable(token) ? expandWholeTokenVariable(token) : expandGeneral(token);
+}

@@ -1,0 +1,12 @@
+// The second stage of the launch-file pipeline: the % macros of one token (the launcher's
+// arguments, its own directory, environment variables), expanded in a single pass.
+#pragma once
+
+#include "util/counted_string.h"
+
+/// The token with its macros expanded; may be empty, and is meant to be re-split with
+/// splitTokens. A token of the form %NAME% is the variable's value, quoted only when it names an
+/// existing path; elsewhere %NAME% and %@ are always quoted, %* is the raw command-line tail, %%
+/// is one %, and a % without a partner stays with the rest of the token. Nothing inside the
+/// token's own double quotes is expanded.
+CountedString expandMacros(const CountedString& token);

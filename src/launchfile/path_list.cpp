@@ -1,0 +1,112 @@
+#include "launchfile/path_list.h"
+
+#include "util/byte_buffer.h"
+#include "util/code_page.h"
+#include "util/path_style.h"
+#include "util/paths.h"
+#include "util/platform.h"
+
+TokenList splitPathList(const CountedString& token, bool* hadSeparator) {
+  const char separator = pathStyle().listSeparator;
+  const char* text = token.data();
+  TokenList pieces;
+  *hadSeparator = false;
+  bool inQuotes = false;
+  int32_t start = 0;
+  // A lead byte takes its second byte with it, so a second byte never passes for a separator.
+  for (int32_t i = 0; i < token.length(); i += mbCharLength(text + i)) {
+    if (!inQuotes && text[i] == separator) {
+      *hadSeparator = true;
+      if (i > start) pieces.append(token.substring(start, i));
+      start = i + 1;
+    } else if (text[i] == '"') {
+      inQuotes = !inQuotes;
+    }
+  }
+  if (token.length() > start) pieces.append(token.substring(start, token.length()));
+  return pieces;
+}
+
+CountedString unquotePathElement(const CountedString& piece, bool* hasWildcard) {
+  const char* text = piece.data();
+  ByteBuffer element;
+  *hasWildcard = false;
+  bool inQuotes = false;
+  for (int32_t i = 0; i < piece.length();) {
+    int length = mbCharLength(text + i);
+    if (text[i] == '"') {
+      inQuotes = !inQuotes;  // every quote goes, paired or not: it only shields "?" and "*"
+    } else {
+      element.appendBytes(text + i, length);
+      if (!inQuotes && (text[i] == '?' || text[i] == '*')) *hasWildcard = true;
+    }
+    i += length;
+  }
+  return element.toCountedString();
+}
+
+CountedString patternDirectory(const CountedString& pattern) {
+  CountedString prefix = directoryOf(pattern);
+  // The prefix ends just after a single-byte separator, so the search starts at a boundary.
+  int32_t slash = mbFindLastChar(pattern.data() + prefix.length(), '/');
+  return slash < 0 ? prefix : pattern.substring(0, prefix.length() + slash + 1);
+}
+
+namespace {
+
+/// Writes elements straight into the result, so that thousands of matches cost linear time.
+class ElementWriter {
+ public:
+  explicit ElementWriter(bool joined) : joined_(joined) {
+    if (joined_) out_.appendByte('"');
+  }
+
+  void add(const CountedString& prefix, const CountedString& name) {
+    if (joined_) {
+      if (count_ > 0) out_.appendByte(pathStyle().listSeparator);
+    } else {
+      if (count_ > 0) out_.appendByte(' ');
+      out_.appendByte('"');
+    }
+    out_.appendString(prefix);
+    out_.appendString(name);
+    if (!joined_) out_.appendByte('"');
+    ++count_;
+  }
+
+  CountedString finish() {
+    if (joined_) out_.appendByte('"');
+    return out_.toCountedString();
+  }
+
+ private:
+  ByteBuffer out_;
+  bool joined_;
+  size_t count_ = 0;
+};
+
+void addMatches(const CountedString& pattern, ElementWriter& writer) {
+  CountedString prefix = patternDirectory(pattern);
+  for (const CountedString& name : platformMatchingNames(pattern)) {
+    if (name.byteAt(0) != '.') writer.add(prefix, name);  // ".", ".." and hidden names alike
+  }
+}
+
+}  // namespace
+
+CountedString expandPathList(const CountedString& token) {
+  bool hadSeparator = false;
+  TokenList pieces = splitPathList(token, &hadSeparator);
+  ElementWriter writer(hadSeparator);
+  const CountedString noPrefix;
+  for (const CountedString& piece : pieces) {
+    bool hasWildcard = false;
+    CountedString element = unquotePathElement(piece, &hasWildcard);
+    if (hasWildcard) {
+      addMatches(element, writer);
+    } else {
+      writer.add(noPrefix, element);  // whether it exists is never asked
+    }
+  }
+  return writer.finish();
+}

@@ -1,0 +1,162 @@
+// Launch-file mode end to end: the launch file beside the renamed launcher, every stage, and the
+// command the child receives, byte for byte.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "e2e/launch_fixture.h"
+#include "support/real_code_page.h"
+
+namespace test {
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+// Launch files are written in the Windows spelling; on POSIX the separators become its own.
+std::string styled(std::string text) {
+  if (onWindows()) return text;
+  for (char& c : text) {
+    if (c == '\\') c = '/';
+    if (c == ';') c = ':';
+  }
+  return text;
+}
+
+class LaunchFileTest : public LaunchFixture {
+ protected:
+  void install(const std::string& launchFile, const std::string& app = "app",
+               const std::string& bin = "bin") {
+    installLauncher("tool", app, false, bin);
+    setLaunchFile(launchFile);
+  }
+
+  void setLaunchFile(const std::string& text) {
+    writeFile(join(binDir, "tool.kestrelune"), styled(text));
+  }
+
+  void addJars(const std::string& directory) {
+    makeDirectory(directory);
+    writeFile(join(directory, "a.jar"), "a");
+    writeFile(join(directory, "b.jar"), "b");
+  }
+
+  std::string bin() const { return binDir + separator(); }
+  std::string list() const { return onWindows() ? ";" : ":"; }
+};
+
+TEST_F(LaunchFileTest, TypicalRun) {
+  install("java -cp %@lib\\*.jar;classes Main %*\r\n");
+  addJars(join(binDir, "lib"));
+  RunResult result = launch("-v \"my file.txt\"");
+  ChildRecord child = record();
+  ASSERT_TRUE(child.present) << result.err;
+  std::string classPath = bin() + styled("lib\\a.jar;") + bin() + styled("lib\\b.jar;classes");
+  EXPECT_EQ(child.arguments, (Arguments{"-cp", classPath, "Main", "-v", "my file.txt"}));
+  if (onWindows()) {
+    EXPECT_EQ(child.raw, "java -cp " + classPath + " Main -v \"my file.txt\"");
+  }
+  EXPECT_EQ(result.status, 0u);
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(LaunchFileTest, BlanksInTheJavaAndApplicationDirectories) {
+  install("%JAVA_HOME%\\bin\\java \"-Dt=%@ *\" -cp %@lib\\*.jar;x Main", "My App");
+  addJars(join(binDir, "lib"));
+  std::string javaHome = root / "My JDK";
+  makeDirectory(javaHome);
+  makeDirectory(join(javaHome, "bin"));
+  installChild(join(javaHome, "bin"), onWindows() ? "java.exe" : "java");
+  environment["JAVA_HOME"] = javaHome;
+  environment["PATH"] = onWindows() ? "C:\\windows\\system32" : "/nowhere";  // no java along PATH
+  RunResult result = launch();
+  ChildRecord child = record();
+  ASSERT_TRUE(child.present) << result.err;
+  // Quoted text is neither a macro nor a pattern; the class path with blanks is enclosed.
+  std::string expanded = bin() + styled("lib\\a.jar;") + bin() + styled("lib\\b.jar;x");
+  EXPECT_EQ(child.arguments, (Arguments{"-Dt=%@ *", "-cp", expanded, "Main"}));
+  if (onWindows()) {
+    EXPECT_EQ(child.raw, "\"" + javaHome + "\\bin\\java\" \"-Dt=%@ *\" -cp \"" + expanded + "\" Main");
+  }
+}
+
+TEST_F(LaunchFileTest, DirectoryMacroAtTheEndOfATokenWithBlanks) {
+  install("java -Dapp.home=%@ -Dnext=1 Main", "My App");
+  launch();
+  EXPECT_EQ(record().arguments, (Arguments{"-Dapp.home=" + bin(), "-Dnext=1", "Main"}));
+}
+
+TEST_F(LaunchFileTest, NothingToRun) {
+  install("");
+  writeFile(join(binDir, "tool.jar"), "never looked for");
+  for (const char* text : {"", " \r\n\t \x0b\x0c", "%EMPTY% %EMPTY%", "\x1a java"}) {
+    setLaunchFile(text);
+    RunResult result = launch("ignored");
+    EXPECT_EQ(result.status, 0u) << text;
+    EXPECT_EQ(result.err, "") << text;
+    EXPECT_FALSE(record().present) << text;
+  }
+}
+
+TEST_F(LaunchFileTest, DirectoryNamedLikeTheLaunchFile) {
+  installLauncher("tool");
+  std::string launchFile = join(binDir, "tool.kestrelune");
+  makeDirectory(launchFile);
+  writeFile(join(binDir, "tool.jar"), "never looked for");
+  RunResult result = launch();
+  EXPECT_EQ(result.err, messageLine("error: cannot open " + launchFile));
+  EXPECT_EQ(result.status, failureStatus());
+  EXPECT_FALSE(record().present);
+}
+
+TEST_F(LaunchFileTest, ArgumentsOnlyThroughTheTailMacro) {
+  install("java Main");
+  launch("-x \"y z\"");
+  EXPECT_EQ(record().arguments, (Arguments{"Main"}));
+  setLaunchFile("java %* Main %*");
+  launch("-x \"y z\"");
+  EXPECT_EQ(record().arguments, (Arguments{"-x", "y z", "Main", "-x", "y z"}));
+}
+
+TEST_F(LaunchFileTest, StatusIsPassedThrough) {
+  install("java Main");
+  for (const char* status : {"0", "3", "255"}) {
+    environment["KESTRELUNE_EXIT"] = status;
+    RunResult result = launch();
+    EXPECT_EQ(result.status, std::stoul(status));
+    EXPECT_EQ(result.err, "");
+  }
+}
+
+TEST_F(LaunchFileTest, VariablesAndOptions) {
+  install("java %OPTS% -Dx=%OPTS% \"%NOPE%\" %MISSING% 100%% %% 50% Main");
+  environment["opts"] = "-Xmx64m -Dmode=fast";
+  launch();
+  EXPECT_EQ(record().arguments,
+            (Arguments{"-Xmx64m", "-Dmode=fast", "-Dx=-Xmx64m -Dmode=fast", "%NOPE%", "100%", "%",
+                       "50%", "Main"}));
+}
+
+TEST_F(LaunchFileTest, InterpreterIsFoundWithoutComspec) {
+  if (!onWindows()) GTEST_SKIP() << "POSIX runs the program without an interpreter";
+  install("java \"a b\" Main");
+  for (const char* comspec : {kUnset, "C:\\nowhere\\cmd.exe"}) {
+    environment["COMSPEC"] = comspec;
+    environment["KESTRELUNE_EXIT"] = "3";
+    EXPECT_EQ(launch().status, 3u) << comspec;
+    EXPECT_EQ(record().arguments, (Arguments{"a b", "Main"})) << comspec;
+  }
+}
+
+// A launcher directory whose name ends in a double-byte character with 0x5C as its second byte.
+TEST_F(LaunchFileTest, RealCodePageDoubleByteDirectory) {
+  if (expectedCodePage != 932) GTEST_SKIP() << "needs code page 932";
+  install("java -Dhome=%@ -cp %@lib\\*.jar Main", "app", "bin\x95\x5c");
+  addJars(join(binDir, "lib"));
+  RunResult result = launch();
+  EXPECT_EQ(record().raw, "java -Dhome=" + bin() + " -cp " + bin() + "lib\\a.jar " + bin() +
+                              "lib\\b.jar Main") << result.err;
+  EXPECT_EQ(record().arguments.size(), 5u);
+}
+
+}  // namespace
+}  // namespace test
