@@ -100,9 +100,9 @@ bool mbToUpper(char* text) {
   for (char* p = text; *p != 0;) {
     unsigned char byte = static_cast<unsigned char>(*p);
     if (mbIsLeadByte(byte)) {
-      int count = p[1] == 0 ? 1 : 2;  // a zero ends the input early
+      if (p[1] == 0) return false;  // malformed: a lead byte without its second byte
       char upper[2];
-      int written = platformUpperDoubleByte(p, count, upper);
+      int written = platformUpperDoubleByte(p, 2, upper);
       if (written == 0) return false;
       p[0] = upper[0];
       if (written == 2) p[1] = upper[1];

@@ -22,7 +22,7 @@ CountedString platformCommandLine(int argc, char** argv);
 TokenList platformEnvironment();
 
 // Text services of the code page.
-/// Upper-cases one double-byte character (count 1 or 2) into out; returns the bytes written (1 or
+/// Upper-cases one double-byte character (count bytes) into out; returns the bytes written (1 or
 /// 2), or 0 when the platform cannot map it.
 int platformUpperDoubleByte(const char* character, int count, char out[2]);
 /// The platform's case-insensitive comparison of two byte runs in the active code page.

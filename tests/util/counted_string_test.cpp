@@ -4,6 +4,7 @@
 
 #include "support/test_support.h"
 #include "util/byte_buffer.h"
+#include "util/code_page.h"
 #include "util/token_list.h"
 
 namespace test {
@@ -90,6 +91,10 @@ TEST(CountedStringTest, ToUpperUsesTheCodePageCaseMap) {
   ScopedTextSettings ascii(builtinCodePage(0), PathStyle::windows());
   EXPECT_EQ(toString(CountedString("abc-09_Z").toUpper()), "ABC-09_Z");
   EXPECT_EQ(toString(bytes(std::string("a\0b", 3)).toUpper()), std::string("A\0b", 3));
+  ScopedTextSettings sjis(builtinCodePage(932), PathStyle::windows());
+  char malformed[] = "ab\x95";
+  EXPECT_FALSE(mbToUpper(malformed));  // a lead byte without its second byte is reported
+  EXPECT_STREQ(malformed, "AB\x95");
   ActiveCodePage latin = builtinCodePage(1252);
   latin.byteClasses[0xE9] |= kLowerCase;
   latin.caseMap[0xE9] = 0xC9;
