@@ -3,7 +3,9 @@
 # Usage: scripts/install-deps.sh [native|all]   (default: all)
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev libbenchmark-dev openjdk-17-jdk-headless)
+packages=(cmake g++ make libgtest-dev libbenchmark-dev openjdk-17-jdk-headless
+          clang libclang-rt-14-dev valgrind)  # fuzzing and the robustness checks
+packages+=(hyperfine)  # bench/run.sh; valgrind above also serves its instruction counts
 if [ "${1:-all}" = all ]; then
   packages+=(googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 locales)
 fi

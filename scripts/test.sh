@@ -11,6 +11,7 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 
 ctest --preset native -j2
+scripts/robustness.sh  # fuzzing, sanitizers and valgrind on the native build
 
 source scripts/wine-env.sh
 status=0

@@ -12,6 +12,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$WINE" wineboot -i >/dev/null 2>&1 </dev/null || true
   "$WINESERVER" -w
 fi
-"$WINESERVER" -p >/dev/null 2>&1 </dev/null
+"$WINESERVER" -p >/dev/null 2>&1 </dev/null || true  # already running is fine
 # The first program starts the prefix's services; let that happen outside any test.
 "$WINE" cmd.exe /c exit 0 >/dev/null 2>&1 </dev/null || true

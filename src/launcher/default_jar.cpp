@@ -28,14 +28,21 @@ CountedString defaultJarCommandLine(const CountedString& jarPath, const CountedS
   return "java " + options + " -jar \"" + jarPath + "\" " + tail;
 }
 
-CountedString findDefaultJar(const CountedString& executablePath, CountedString* jarName) {
+TokenList defaultJarCandidates(const CountedString& executablePath, CountedString* jarName) {
   const char separator[2] = {pathStyle().directorySeparator, 0};
   CountedString directory = directoryOf(executablePath);
   *jarName = baseNameOf(executablePath) + ".jar";
+  TokenList candidates;
   for (int i = 0; i < kSearchEntries; ++i) {
     // The directory ends with its separator, so the empty entry leaves two in a row.
-    CountedString candidate = directory + searchEntry(i) + separator + *jarName;
-    if (pathExists(candidate)) return candidate;
+    candidates.append(directory + searchEntry(i) + separator + *jarName);
+  }
+  return candidates;
+}
+
+CountedString findDefaultJar(const CountedString& executablePath, CountedString* jarName) {
+  for (const CountedString& candidate : defaultJarCandidates(executablePath, jarName)) {
+    if (pathExists(candidate)) return candidate;  // the first that exists ends the search
   }
   return CountedString();
 }

@@ -1,7 +1,7 @@
 #include "launchfile/reader.h"
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "util/code_page.h"
 #include "util/out_of_memory.h"
@@ -78,10 +78,10 @@ bool readLaunchFileText(const CountedString& path, CountedString* text) {
   if (file == -1) return false;
   ByteBuffer bytes;
   TextModeTranslator translator(&bytes);
-  std::vector<char> block(kReadBlockSize);
+  std::unique_ptr<char[]> block(new char[kReadBlockSize]);
   for (;;) {
-    int32_t count = platformReadInput(file, block.data(), kReadBlockSize);
-    if (count <= 0 || !translator.feed(block.data(), count)) break;
+    int32_t count = platformReadInput(file, block.get(), kReadBlockSize);
+    if (count <= 0 || !translator.feed(block.get(), count)) break;
     // A text that no CountedString can hold would only fail later, after reading it all.
     if (bytes.size() >= static_cast<size_t>(INT32_MAX)) exitOutOfMemory();
   }

@@ -127,10 +127,14 @@ bool platformPathExists(const CountedString& path) {
 }
 
 intptr_t platformOpenInput(const CountedString& path) {
-  int fd = open(path.data(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come; with it the
+  // open returns at once, and the flag is cleared so that reading waits for data as usual.
+  int fd = open(path.data(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return -1;
   struct stat info;
-  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {  // Linux opens directories; we do not
+  int flags = fcntl(fd, F_GETFL);
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) ||  // Linux opens directories; we do not
+      flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
     close(fd);
     return -1;
   }

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <memory>
 
 #include "util/paths.h"
 
@@ -73,11 +73,11 @@ ActiveCodePage platformActiveCodePage() {
 }
 
 CountedString platformModulePath() {
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n < buffer.size()) return CountedString(buffer.data(), static_cast<int32_t>(n));
-    buffer.resize(buffer.size() * 2);  // the path was cut: never run with half a path
+  // A full buffer may hold a cut path: try again with twice the room, never run with half a path.
+  for (DWORD size = MAX_PATH;; size *= 2) {
+    std::unique_ptr<char[]> buffer(new char[size]);
+    DWORD n = GetModuleFileNameA(nullptr, buffer.get(), size);
+    if (n < size) return CountedString(buffer.get(), static_cast<int32_t>(n));
   }
 }
 
@@ -142,20 +142,18 @@ TokenList platformMatchingNames(const CountedString& pattern) {
 
 namespace {
 
-enum class StartResult { kStarted, kNotFound, kFailed };
-
-// Starts the interpreter with inherited handles, console and directory, and waits for it.
-StartResult startAndWait(const CountedString& program, const CountedString& commandLine, int* exitCode) {
+// Starts the interpreter with inherited handles, console and directory, and waits for it. False
+// when it cannot be started.
+bool startAndWait(const CountedString& program, const CountedString& commandLine, int* exitCode) {
+  // The ANSI services take no longer name; Wine even ends the caller on one.
+  if (program.length() >= MAX_PATH) return false;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  std::vector<char> line(commandLine.data(), commandLine.data() + commandLine.length() + 1);
-  if (!CreateProcessA(program.data(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    DWORD error = GetLastError();
-    bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-                   error == ERROR_ACCESS_DENIED;
-    return missing ? StartResult::kNotFound : StartResult::kFailed;
+  CountedString line(commandLine);  // CreateProcessA may write into the line it is given
+  if (!CreateProcessA(program.data(), const_cast<char*>(line.data()), nullptr, nullptr, TRUE, 0,
+                      nullptr, nullptr, &startup, &process)) {
+    return false;
   }
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD code = static_cast<DWORD>(-1);
@@ -163,7 +161,7 @@ StartResult startAndWait(const CountedString& program, const CountedString& comm
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   *exitCode = static_cast<int>(code);
-  return StartResult::kStarted;
+  return true;
 }
 
 // The fallback interpreter in the current directory, then along PATH.
@@ -171,7 +169,7 @@ int runFallbackInterpreter(const CountedString& line) {
   const char* name = (GetVersion() & 0x80000000u) ? "command.com" : "cmd.exe";
   CountedString commandLine = name + CountedString(" /c ") + line;
   int exitCode = -1;
-  if (startAndWait(name, commandLine, &exitCode) == StartResult::kStarted) return exitCode;
+  if (startAndWait(name, commandLine, &exitCode)) return exitCode;
   CountedString path = environmentValue("PATH");
   for (int32_t start = 0; start < path.length();) {
     int32_t end = path.findChar(';', start);
@@ -181,7 +179,7 @@ int runFallbackInterpreter(const CountedString& line) {
     if (directory.empty()) continue;
     char last = directory.data()[directory.length() - 1];
     CountedString program = directory + (last == '\\' || last == '/' ? "" : "\\") + name;
-    if (startAndWait(program, commandLine, &exitCode) == StartResult::kStarted) return exitCode;
+    if (startAndWait(program, commandLine, &exitCode)) return exitCode;
   }
   return -1;
 }
@@ -191,14 +189,10 @@ int runFallbackInterpreter(const CountedString& line) {
 int platformRunCommand(const CountedString& commandLine) {
   // cmd /c strips the first and last quote of a line that starts with one, so we add a pair.
   CountedString line = commandLine.empty() ? commandLine : "\"" + commandLine + "\"";
+  // The interpreter the variable names if it can be started, else the system's own: a COMSPEC
+  // that is missing, a directory or no program never keeps the command from running.
   CountedString comspec = environmentValue("COMSPEC");
-  if (!comspec.empty()) {
-    int exitCode = -1;
-    switch (startAndWait(comspec, comspec + " /c " + line, &exitCode)) {
-      case StartResult::kStarted: return exitCode;
-      case StartResult::kFailed: return -1;
-      case StartResult::kNotFound: break;
-    }
-  }
+  int exitCode = -1;
+  if (!comspec.empty() && startAndWait(comspec, comspec + " /c " + line, &exitCode)) return exitCode;
   return runFallbackInterpreter(line);
 }

@@ -2,42 +2,48 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <utility>
-#include <vector>
 
 #include "util/counted_string.h"
 
-/// Stores its tokens by value; the pipeline only appends, walks first to last, and clears.
+/// Stores its tokens by value; the pipeline only appends, walks first to last, and clears. Its own
+/// array rather than std::vector: the launcher is built without exceptions, and a full memory ends
+/// the process through operator new like every other allocation.
 class TokenList {
  public:
-  TokenList() = default;
-  TokenList(std::initializer_list<CountedString> tokens) : tokens_(tokens) {}
+  TokenList() noexcept = default;
+  TokenList(std::initializer_list<CountedString> tokens);
+  TokenList(const TokenList& other);
+  TokenList(TokenList&& other) noexcept;
+  TokenList& operator=(const TokenList& other);
+  TokenList& operator=(TokenList&& other) noexcept;
+  ~TokenList();
 
-  void append(const CountedString& token) { tokens_.push_back(token); }
-  void append(CountedString&& token) { tokens_.push_back(std::move(token)); }
+  void append(const CountedString& token);
+  void append(CountedString&& token);
   /// Adds the other list's tokens at the end, in order; copies when given an lvalue.
-  void appendAll(const TokenList& other) { tokens_.insert(tokens_.end(), other.begin(), other.end()); }
+  void appendAll(const TokenList& other);
   void appendAll(TokenList&& other);
-  void clear() { tokens_.clear(); }
+  void clear() noexcept;
 
-  size_t size() const { return tokens_.size(); }
-  bool empty() const { return tokens_.empty(); }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
   const CountedString& operator[](size_t i) const { return tokens_[i]; }
-  std::vector<CountedString>::const_iterator begin() const { return tokens_.begin(); }
-  std::vector<CountedString>::const_iterator end() const { return tokens_.end(); }
+  const CountedString* begin() const { return tokens_; }
+  const CountedString* end() const { return tokens_ + size_; }
 
-  friend bool operator==(const TokenList& a, const TokenList& b) { return a.tokens_ == b.tokens_; }
+  friend bool operator==(const TokenList& a, const TokenList& b);
+  friend bool operator!=(const TokenList& a, const TokenList& b) { return !(a == b); }
 
  private:
-  std::vector<CountedString> tokens_;
-};
+  /// Room for more tokens beyond size(), growing geometrically.
+  void grow(size_t more);
+  /// Room for exactly count tokens; the tokens held so far are moved, never copied.
+  void reserve(size_t count);
+  void release() noexcept;
 
-inline void TokenList::appendAll(TokenList&& other) {
-  if (tokens_.empty()) {
-    tokens_ = std::move(other.tokens_);
-  } else {
-    tokens_.reserve(tokens_.size() + other.tokens_.size());
-    for (CountedString& token : other.tokens_) tokens_.push_back(std::move(token));
-  }
-  other.tokens_.clear();
-}
+  CountedString* tokens_ = nullptr;
+  size_t size_ = 0;
+  size_t capacity_ = 0;
+};

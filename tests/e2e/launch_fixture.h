@@ -46,8 +46,24 @@ class LaunchFixture : public testing::Test {
   }
 
   /// Runs the launcher with the raw argument text and the fixture's environment.
+  /// KESTRELUNE_TEST_WRAPPER, when set, is a program and its options (no quotes) put in front of
+  /// the launcher, such as valgrind.
   RunResult launch(const std::string& arguments = "") {
-    return runProgram(launcher, arguments, environment, root.path());
+    const char* wrapper = std::getenv("KESTRELUNE_TEST_WRAPPER");
+    if (wrapper == nullptr || *wrapper == 0) {
+      return runProgram(launcher, arguments, environment, root.path());
+    }
+    std::string text = wrapper;
+    size_t blank = text.find(' ');
+    std::string options = blank == std::string::npos ? "" : text.substr(blank + 1) + " ";
+    return runProgram(text.substr(0, blank), options + "\"" + launcher + "\" " + arguments,
+                      environment, root.path());
+  }
+
+  /// True when the launcher runs under a wrapper, which changes its memory and its speed.
+  static bool wrapped() {
+    const char* wrapper = std::getenv("KESTRELUNE_TEST_WRAPPER");
+    return wrapper != nullptr && *wrapper != 0;
   }
 
   ChildRecord record() const { return readChildRecord(root / "record"); }

@@ -71,6 +71,29 @@ ChildRecord readChildRecord(const std::string& path);
 /// Installs the recording child as program `name` (java, java.exe) in directory.
 std::string installChild(const std::string& directory, const std::string& name);
 
+/// Like runProgram, with the program's address space limited to limitBytes (POSIX: RLIMIT_AS).
+/// False, with nothing run, where the platform cannot limit one program's memory.
+bool runProgramWithMemoryLimit(const std::string& program, const std::string& arguments,
+                               const std::map<std::string, std::string>& environment,
+                               const std::string& workingDirectory, uint64_t limitBytes,
+                               RunResult* result);
+
+/// An object named path that exists but that no one, root included, can open for reading while
+/// this lives: on Windows a file held open without sharing, on POSIX a socket.
+class UnopenableFile {
+ public:
+  explicit UnopenableFile(const std::string& path);
+  ~UnopenableFile();
+  UnopenableFile(const UnopenableFile&) = delete;
+  UnopenableFile& operator=(const UnopenableFile&) = delete;
+
+ private:
+  intptr_t handle_;
+};
+
+/// A named pipe at path that no one writes to; false where the platform has none.
+bool makeFifo(const std::string& path);
+
 std::string toString(const CountedString& text);
 std::vector<std::string> toStrings(const TokenList& tokens);
 

@@ -6,7 +6,11 @@
 #include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -120,5 +124,66 @@ RunResult runProgram(const std::string& program, const std::string& arguments,
   result.err = readFile(errPath);
   return result;
 }
+
+}  // namespace test
+
+namespace test {
+
+bool runProgramWithMemoryLimit(const std::string& program, const std::string& arguments,
+                               const std::map<std::string, std::string>& environment,
+                               const std::string& workingDirectory, uint64_t limitBytes,
+                               RunResult* result) {
+  struct rlimit limit;
+  getrlimit(RLIMIT_AS, &limit);
+  limit.rlim_cur = static_cast<rlim_t>(limitBytes);
+  std::vector<std::string> argv = {program};
+  for (const CountedString& argument : splitLauncherArguments(CountedString(arguments.c_str()))) {
+    argv.push_back(toString(argument));
+  }
+  std::vector<std::string> envp = childEnvironment(environment);
+  TempDir outputs;
+  std::string errPath = outputs / "err";
+  pid_t pid = fork();
+  if (pid == 0) {
+    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(err, 2);
+    if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) _exit(126);
+    std::vector<char*> a, e;
+    for (std::string& s : argv) a.push_back(s.data());
+    for (std::string& s : envp) e.push_back(s.data());
+    a.push_back(nullptr);
+    e.push_back(nullptr);
+    setrlimit(RLIMIT_AS, &limit);  // the last step before exec: only the program runs under it
+    execve(program.c_str(), a.data(), e.data());
+    _exit(125);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  result->status = WIFEXITED(status) ? static_cast<uint32_t>(WEXITSTATUS(status))
+                                     : 128u + static_cast<uint32_t>(WTERMSIG(status));
+  result->out.clear();
+  result->err = readFile(errPath);
+  return true;
+}
+
+UnopenableFile::UnopenableFile(const std::string& path) : handle_(-1) {
+  // open() fails on a socket with ENXIO for everyone, while stat() sees it.
+  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  struct sockaddr_un address = {};
+  address.sun_family = AF_UNIX;
+  if (fd < 0 || path.size() >= sizeof address.sun_path) throw std::runtime_error("socket " + path);
+  memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  if (bind(fd, reinterpret_cast<struct sockaddr*>(&address), sizeof address) != 0) {
+    close(fd);
+    throw std::runtime_error("bind " + path);
+  }
+  handle_ = fd;
+}
+
+UnopenableFile::~UnopenableFile() {
+  if (handle_ >= 0) close(static_cast<int>(handle_));
+}
+
+bool makeFifo(const std::string& path) { return mkfifo(path.c_str(), 0644) == 0; }
 
 }  // namespace test

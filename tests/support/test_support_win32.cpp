@@ -149,3 +149,26 @@ RunResult runProgram(const std::string& program, const std::string& arguments,
 }
 
 }  // namespace test
+
+namespace test {
+
+// Only a job object could limit one program's memory, and the tests run under Wine, which does
+// not enforce such a limit; nothing is run.
+bool runProgramWithMemoryLimit(const std::string&, const std::string&,
+                               const std::map<std::string, std::string>&, const std::string&,
+                               uint64_t, RunResult*) {
+  return false;
+}
+
+UnopenableFile::UnopenableFile(const std::string& path) : handle_(-1) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
+  handle_ = reinterpret_cast<intptr_t>(file);
+}
+
+UnopenableFile::~UnopenableFile() { CloseHandle(reinterpret_cast<HANDLE>(handle_)); }
+
+bool makeFifo(const std::string&) { return false; }
+
+}  // namespace test

@@ -1,0 +1,38 @@
+# What `cmake --install` puts down and what CPack packs: a ZIP of the Windows build, a tar.gz of
+# the native one, both laid out as
+#   bin/        kestrelune(.exe), and kestrelune-inspect(.exe) when that tool is built
+#   docs/       the documentation
+#   examples/   the example applications, as sources
+#   README.md
+# Included at the end of the top CMakeLists.txt, once every program target is defined.
+
+install(TARGETS kestrelune RUNTIME DESTINATION bin)
+if(TARGET kestrelune-inspect)
+  install(TARGETS kestrelune-inspect RUNTIME DESTINATION bin)
+endif()
+# README.md stays at the top so that its links into docs/ still work in the unpacked package.
+install(FILES README.md DESTINATION .)
+if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/docs)
+  install(DIRECTORY docs/ DESTINATION docs)
+endif()
+if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/examples)
+  # Their CMakeLists.txt build them inside this project's tree only: left out.
+  install(DIRECTORY examples/ DESTINATION examples PATTERN CMakeLists.txt EXCLUDE)
+endif()
+
+set(CPACK_PACKAGE_NAME kestrelune)
+set(CPACK_PACKAGE_VENDOR "The Kestrelune developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "A small, fast launcher for Java applications")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME windows-x64)
+else()
+  set(CPACK_GENERATOR TGZ)
+  string(TOLOWER ${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR} CPACK_SYSTEM_NAME)
+endif()
+set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-${CPACK_SYSTEM_NAME})
+# The native build links unstripped; the packaged programs are stripped in both builds.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_VERBATIM_VARIABLES ON)
+include(CPack)

@@ -1,0 +1,297 @@
+#include "fuzz_support.h"
+
+#include <ftw.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "launchfile/reader.h"
+#include "util/argument_split.h"
+#include "util/code_page.h"
+#include "util/path_style.h"
+#include "util/paths.h"
+
+namespace fuzz {
+
+namespace {
+
+constexpr uint32_t kCodePages[] = {932, 936, 949, 950, 1361, 0};
+constexpr int kCodePageCount = sizeof kCodePages / sizeof kCodePages[0];
+
+std::string fixture;
+
+bool isLead(unsigned char byte) { return (activeCodePage().byteClasses[byte] & kLeadByte) != 0; }
+
+bool isSpace(unsigned char byte) { return byte == ' ' || (byte >= 0x09 && byte <= 0x0D); }
+
+void touch(const std::string& path) {
+  if (FILE* file = fopen(path.c_str(), "wb")) fclose(file);
+}
+
+void removeFixture() {
+  if (fixture.empty()) return;
+  nftw(fixture.c_str(), [](const char* p, const struct stat*, int, FTW*) { return remove(p); }, 16,
+       FTW_DEPTH | FTW_PHYS);
+}
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string show(const std::vector<std::string>& list) {
+  std::string text;
+  for (const std::string& item : list) text += "[" + item + "]";
+  return text;
+}
+
+}  // namespace
+
+void fail(const char* what, const std::string& detail) {
+  fprintf(stderr, "invariant broken: %s\n  %s\n", what, detail.c_str());
+  abort();
+}
+
+void chooseTextSettings(uint8_t selector) {
+  setActiveCodePage(builtinCodePage(kCodePages[selector % kCodePageCount]));
+  bool windows = (selector / kCodePageCount) % 2 == 0;
+  setPathStyle(windows ? PathStyle::windows() : PathStyle::posix());
+  setModulePath(counted(windows ? "C:\\Tools\\My App\\run.exe" : fixture + "/bin dir/run"));
+}
+
+void setUpProcessContext() {
+  // Memory-backed where there is such a place: on ext4 every rewrite of the launch file flushes
+  // at close, which would slow the pipeline target a hundredfold.
+  for (const char* base : {"/dev/shm", "/tmp"}) {
+    std::string pattern = std::string(base) + "/kestrelune-fuzz-XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) {
+      fixture = pattern;
+      break;
+    }
+  }
+  if (fixture.empty()) fail("mkdtemp", "");
+  atexit(removeFixture);
+  for (const char* directory : {"/My Dir", "/bin dir", "/lib", "/lib/ext"}) {
+    mkdir((fixture + directory).c_str(), 0755);
+  }
+  for (const char* file : {"/lib/a.jar", "/lib/b.jar", "/lib/.hidden.jar", "/My Dir/x y.jar"}) {
+    touch(fixture + file);
+  }
+  if (chdir(fixture.c_str()) != 0) fail("chdir", fixture);
+  setCommandLine(counted("\"run\" -v \"my file.txt\" %OPTS% lib/*.jar"));
+  TokenList environment;
+  for (const std::string& entry :
+       {std::string("OPTS=-Xmx64m -Dmode=fast"), "HOMEDIR=" + fixture + "/My Dir",
+        std::string("EMPTY="), std::string("QUOTE=a\"b c\""), std::string("PCT=%OPTS% 100%"),
+        std::string("LEAD=x\x81"), std::string("Path=a;b:c"), std::string("*=star"),
+        std::string("@=at"), std::string("WILD=lib/*.jar;lib\\*"), std::string("=C:=C:\\")}) {
+    environment.append(counted(entry));
+  }
+  setEnvironmentTable(environment);
+  chooseTextSettings(0);
+}
+
+const std::string& fixtureDirectory() { return fixture; }
+
+std::string str(const CountedString& text) { return std::string(text.data(), text.length()); }
+
+CountedString counted(const std::string& text) {
+  return CountedString(text.data(), static_cast<int32_t>(text.size()));
+}
+
+std::vector<std::string> piecesBetweenZeros(const uint8_t* data, size_t size) {
+  std::vector<std::string> pieces;
+  size_t start = 0;
+  for (size_t i = 0; i <= size; ++i) {
+    if (i == size || data[i] == 0) {
+      if (i > start) pieces.emplace_back(reinterpret_cast<const char*>(data + start), i - start);
+      start = i + 1;
+    }
+  }
+  return pieces;
+}
+
+int charLength(const std::string& text, size_t i) {
+  return isLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() && text[i + 1] != 0 ? 2
+                                                                                                 : 1;
+}
+
+std::string withoutQuotes(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    int length = charLength(text, i);
+    if (text[i] != '"') out.append(text, i, static_cast<size_t>(length));
+    i += static_cast<size_t>(length);
+  }
+  return out;
+}
+
+bool endsInLoneLeadByte(const std::string& text) {
+  bool lone = false;
+  for (size_t i = 0; i < text.size();) {
+    int length = charLength(text, i);
+    lone = length == 1 && isLead(static_cast<unsigned char>(text[i]));
+    i += static_cast<size_t>(length);
+  }
+  return lone;
+}
+
+std::vector<std::string> referenceSplitTokens(const std::string& text) {
+  size_t end = text.find('\0');
+  if (end == std::string::npos) end = text.size();
+  std::vector<std::string> tokens;
+  bool inQuotes = false;
+  size_t start = 0;
+  size_t i = 0;
+  while (i < end) {
+    unsigned char byte = static_cast<unsigned char>(text[i]);
+    if (!inQuotes && isSpace(byte)) {
+      if (start < i) tokens.push_back(text.substr(start, i - start));
+      start = ++i;
+      continue;
+    }
+    if (byte == '"') inQuotes = !inQuotes;
+    i += isLead(byte) && i + 1 < end ? 2 : 1;
+  }
+  if (start < end) tokens.push_back(text.substr(start, end - start));
+  return tokens;
+}
+
+namespace {
+
+// Position of the first single-byte c at a character boundary from `from`, or npos; a lead byte
+// with nothing after it ends the search.
+size_t findCharacter(const std::string& text, size_t from, char c) {
+  for (size_t i = from; i < text.size();) {
+    if (isLead(static_cast<unsigned char>(text[i]))) {
+      if (i + 1 == text.size()) return std::string::npos;
+      i += 2;
+    } else if (text[i] == c) {
+      return i;
+    } else {
+      ++i;
+    }
+  }
+  return std::string::npos;
+}
+
+std::string variable(const std::string& name) { return str(environmentValue(counted(name))); }
+
+}  // namespace
+
+std::string referenceExpandMacros(const std::string& token) {
+  size_t n = token.size();
+  if (n > 2 && token[0] == '%' && findCharacter(token, 1, '%') == n - 1) {
+    std::string value = variable(token.substr(1, n - 2));
+    return pathExists(counted(value)) ? quoted(value) : value;
+  }
+  std::string out;
+  bool inQuotes = false;
+  for (size_t i = 0; i < n;) {
+    if (inQuotes || token[i] != '%') {
+      int length = charLength(token, i);
+      out.append(token, i, static_cast<size_t>(length));
+      if (token[i] == '"') inQuotes = !inQuotes;
+      i += static_cast<size_t>(length);
+      continue;
+    }
+    char next = i + 1 < n ? token[i + 1] : 0;
+    if (next == '%') {
+      out += '%';
+      i += 2;
+    } else if (next == '*') {
+      out += str(commandLineTail());
+      i += 2;
+    } else if (next == '@') {
+      out += quoted(str(directoryOf(modulePath())));
+      i += 2;
+    } else {
+      size_t close = findCharacter(token, i + 1, '%');
+      if (close == std::string::npos) {
+        out.append(token, i, std::string::npos);
+        break;
+      }
+      out += quoted(variable(token.substr(i + 1, close - i - 1)));
+      i = close + 1;
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> referenceSplitPathList(const std::string& token, bool* hadSeparator) {
+  const char separator = pathStyle().listSeparator;
+  std::vector<std::string> pieces;
+  *hadSeparator = false;
+  bool inQuotes = false;
+  size_t start = 0;
+  for (size_t i = 0; i < token.size();) {
+    if (!inQuotes && token[i] == separator) {
+      *hadSeparator = true;
+      if (i > start) pieces.push_back(token.substr(start, i - start));
+      start = ++i;
+      continue;
+    }
+    if (token[i] == '"') inQuotes = !inQuotes;
+    i += static_cast<size_t>(charLength(token, i));
+  }
+  if (token.size() > start) pieces.push_back(token.substr(start));
+  return pieces;
+}
+
+std::string referenceUnquote(const std::string& piece, bool* hasWildcard) {
+  std::string out;
+  *hasWildcard = false;
+  bool inQuotes = false;
+  for (size_t i = 0; i < piece.size();) {
+    int length = charLength(piece, i);
+    if (piece[i] == '"') {
+      inQuotes = !inQuotes;
+    } else {
+      out.append(piece, i, static_cast<size_t>(length));
+      if (!inQuotes && (piece[i] == '?' || piece[i] == '*')) *hasWildcard = true;
+    }
+    i += static_cast<size_t>(length);
+  }
+  return out;
+}
+
+void checkTokens(const TokenList& tokens, const char* stage) {
+  for (const CountedString& token : tokens) {
+    FUZZ_CHECK(!token.empty(), stage);
+    FUZZ_CHECK(std::memchr(token.data(), 0, static_cast<size_t>(token.length())) == nullptr,
+               std::string(stage) + ": " + str(token));
+    FUZZ_CHECK(token.data()[token.length()] == 0, stage);
+  }
+}
+
+void checkSplit(const std::string& text, const TokenList& tokens) {
+  std::vector<std::string> actual;
+  for (const CountedString& token : tokens) actual.push_back(str(token));
+  FUZZ_CHECK(actual == referenceSplitTokens(text), show(actual) + " from " + text);
+  for (const CountedString& token : tokens) {
+    TokenList again = splitTokens(token);
+    FUZZ_CHECK(again.size() == 1 && again[0] == token, "re-split of " + str(token));
+  }
+}
+
+void checkRoundTrip(const TokenList& finalTokens, const CountedString& commandLine) {
+  std::vector<std::string> expected;
+  bool malformed = false;
+  for (const CountedString& token : finalTokens) {
+    std::string bare = withoutQuotes(str(token));
+    if (endsInLoneLeadByte(bare)) {
+      malformed = true;
+      break;
+    }
+    if (!bare.empty()) expected.push_back(bare);  // an empty token leaves only a blank
+  }
+  TokenList split = pathStyle().doublesTrailingBackslashes ? splitWindowsArguments(commandLine)
+                                                           : splitLauncherArguments(commandLine);
+  std::vector<std::string> actual;
+  for (const CountedString& argument : split) actual.push_back(str(argument));
+  if (malformed && actual.size() > expected.size()) actual.resize(expected.size());
+  FUZZ_CHECK(actual == expected,
+             "line " + str(commandLine) + " gave " + show(actual) + ", wanted " + show(expected));
+}
+
+}  // namespace fuzz

@@ -1,0 +1,126 @@
+#include "inspect/inspect.h"
+
+#include <cstdio>
+
+#include "launcher/default_jar.h"
+#include "util/paths.h"
+
+void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText) {
+  setModulePath(launcherPath);
+  // Only the tail of the launcher's command line matters, so its program name is given quoted,
+  // as a shell or Explorer would start it; the tail comes out exactly as argumentText.
+  setCommandLine("\"" + launcherPath + "\" " + argumentText);
+}
+
+CountedString argumentsAfterLauncher() {
+  // The tool's own tail starts with the launcher path; the launcher's own rule for skipping a
+  // program name skips that path too, so the rest keeps the user's quoting byte for byte.
+  setCommandLine(commandLineTail());
+  return commandLineTail();
+}
+
+Inspection inspectRun() {
+  Inspection run;
+  run.launcher = modulePath();
+  run.launchFile = launchFilePath(run.launcher);
+  run.tail = commandLineTail();
+  if (pathExists(run.launchFile)) {
+    run.mode = LaunchMode::kLaunchFile;
+    run.described = buildLaunchFileCommand(run.launchFile, &run.stages);
+    run.commandLine = run.stages.commandLine;
+    return run;
+  }
+  run.mode = LaunchMode::kDefaultJar;
+  run.candidates = defaultJarCandidates(run.launcher, &run.jarName);
+  CountedString jarPath = findDefaultJar(run.launcher, &run.jarName);
+  for (size_t i = 0; i < run.candidates.size() && !jarPath.empty(); ++i) {
+    if (run.candidates[i] == jarPath) {
+      run.found = static_cast<int>(i);
+      break;
+    }
+  }
+  run.optionsName = optionsVariableName(run.launcher);
+  run.options = environmentValue(run.optionsName);
+  run.described = run.found >= 0;
+  if (run.described) run.commandLine = defaultJarCommandLine(jarPath, run.options, run.tail);
+  return run;
+}
+
+std::string visibleText(const CountedString& text) {
+  std::string out = "|";
+  for (int32_t i = 0; i < text.length(); ++i) {
+    unsigned char c = text.byteAt(i);
+    switch (c) {
+      case '\t': out += "<TAB>"; break;
+      case '\n': out += "<LF>"; break;
+      case '\r': out += "<CR>"; break;
+      case '\v': out += "<VT>"; break;
+      case '\f': out += "<FF>"; break;
+      default:
+        if (c < 0x20 || c == 0x7F) {
+          char code[8];
+          std::snprintf(code, sizeof code, "<0x%02X>", c);
+          out += code;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "|";
+}
+
+namespace {
+
+std::string line(const char* label, const std::string& value) {
+  std::string text = label;
+  text.resize(14, ' ');
+  return text + value + "\n";
+}
+
+std::string stage(const char* name, const TokenList& tokens) {
+  std::string text = std::string(name) + " (" + std::to_string(tokens.size()) +
+                     (tokens.size() == 1 ? " token):\n" : " tokens):\n");
+  int number = 0;
+  for (const CountedString& token : tokens) {
+    text += "  [" + std::to_string(++number) + "] " + visibleText(token) + "\n";
+  }
+  return text;
+}
+
+std::string plain(const CountedString& text) { return std::string(text.data(), text.length()); }
+
+}  // namespace
+
+std::string formatInspection(const Inspection& run) {
+  const bool launchFileMode = run.mode == LaunchMode::kLaunchFile;
+  std::string text = line("launcher:", plain(run.launcher));
+  text += line("launch file:", plain(run.launchFile) + (launchFileMode ? "" : " (not found)"));
+  text += line("mode:", launchFileMode ? "launch file" : "default jar launch");
+  text += line("arguments:", visibleText(run.tail));
+  if (launchFileMode) {
+    if (run.described) {
+      text += stage("read", run.stages.read);
+      text += stage("after macros", run.stages.expanded);
+      text += stage("after path lists", run.stages.final);
+    }
+  } else {
+    text += line("jar:", plain(run.jarName));
+    for (size_t i = 0; i < run.candidates.size(); ++i) {
+      const int order = static_cast<int>(i);
+      const char* state = run.found < 0 || order < run.found ? "not found"
+                          : order == run.found               ? "found"
+                                                             : "not tried";
+      text += "  [" + std::to_string(order + 1) + "] " + visibleText(run.candidates[i]) + " " +
+              state + "\n";
+    }
+    text += line("options:", plain(run.optionsName) + " = " + visibleText(run.options));
+  }
+  text += line("command line:", run.described ? visibleText(run.commandLine) : "(nothing is run)");
+  return text;
+}
+
+std::string inspectionError(const Inspection& run) {
+  if (run.described) return std::string();
+  if (run.mode == LaunchMode::kLaunchFile) return "error: cannot open " + plain(run.launchFile);
+  return "error: " + plain(run.jarName) + " not found.";
+}

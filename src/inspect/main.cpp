@@ -1,0 +1,49 @@
+// kestrelune-inspect LAUNCHER [ARGUMENTS...]: prints what the launcher at LAUNCHER would run when
+// started with ARGUMENTS, stage by stage, and runs nothing. The start-up is the launcher's own.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "inspect/full_path.h"
+#include "inspect/inspect.h"
+#include "util/code_page.h"
+#include "util/out_of_memory.h"
+#include "util/path_style.h"
+#include "util/paths.h"
+#include "util/platform.h"
+
+namespace {
+
+const char kUsage[] = "usage: kestrelune-inspect LAUNCHER [ARGUMENTS...]";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  installOutOfMemoryHandler();
+  setPathStyle(platformPathStyle());
+  initActiveCodePage();
+  initProcessContext(argc, argv);
+
+  int status = 0;
+  if (argc < 2 || argv[1][0] == 0) {
+    std::fprintf(stderr, "%s\n", kUsage);
+    status = 1;
+  } else if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    std::printf("%s\nPrints the launch mode, the launch file, every stage's tokens and the final "
+                "command line\nthat LAUNCHER would run with ARGUMENTS. Nothing is run.\n", kUsage);
+  } else {
+    // The launcher's arguments are the raw text after LAUNCHER on our own command line, so
+    // that quotes and blanks reach %* exactly as the user typed them.
+    CountedString arguments = argumentsAfterLauncher();
+    describeRunOf(launcherFullPath(CountedString(argv[1])), arguments);
+    Inspection run = inspectRun();
+    std::fputs(formatInspection(run).c_str(), stdout);
+    std::string error = inspectionError(run);
+    if (!error.empty()) {
+      std::fflush(stdout);
+      std::fprintf(stderr, "%s\n", error.c_str());
+      status = 1;
+    }
+  }
+  return status;
+}

@@ -1,0 +1,287 @@
+// Every worked example of the documentation, run through the launcher's own stages by the inspect
+// tool's code and compared with what the page says. An example is written as
+//
+//   > **Windows** — arguments: `-v "my file.txt"` — set: `OPTS=-Xmx64m` — files: `bin\lib\a.jar`
+//   ```launchfile        (absent for the default jar launch)
+//   ```commandline       the final command line, or ```message for the one error line
+//   ```inspect           optional: the whole report of kestrelune-inspect
+//
+// Paths are written under the application folder C:\Apps\Tool (Linux: /opt/tool) with the
+// launcher at bin\tool.exe (bin/tool); the test builds that folder for real in a temporary
+// directory and reads the page's paths as paths there. Windows examples run in the Windows build
+// (under Wine); those that need no files also run natively in the Windows path style. Linux
+// examples run in the native build.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "embedded_texts.h"
+#include "inspect/inspect.h"
+#include "launcher/pipeline.h"
+#include "support/test_support.h"
+#include "util/argument_split.h"
+#include "util/paths.h"
+#include "util/platform.h"
+
+namespace test {
+namespace {
+
+struct Example {
+  std::string page;
+  int line = 0;  // of the header, 1-based
+  bool windows = true;
+  std::string arguments;
+  std::vector<std::string> environment;  // NAME=value
+  std::vector<std::string> files;        // relative to the application folder
+  std::string launcher;                  // relative to the application folder
+  bool hasLaunchFile = false;
+  std::string launchFile;
+  bool hasCommandLine = false;
+  std::string commandLine;
+  bool hasMessage = false;
+  std::string message;
+  bool hasReport = false;
+  std::string report;
+
+  std::string where() const { return page + ":" + std::to_string(line); }
+  std::string root() const { return windows ? "C:\\Apps\\Tool" : "/opt/tool"; }
+  std::string separator() const { return windows ? "\\" : "/"; }
+};
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// "> **Windows** — label: `value` `value` — label: `value`": each backtick span belongs to the
+// last "label:" written before it.
+bool parseHeader(const std::string& line, Example* example) {
+  if (startsWith(line, "> **Windows**")) {
+    example->windows = true;
+  } else if (startsWith(line, "> **Linux**")) {
+    example->windows = false;
+  } else {
+    return false;
+  }
+  example->launcher = example->windows ? "bin\\tool.exe" : "bin/tool";
+  std::string label, plain;
+  for (size_t i = line.find("**", 4) + 2; i < line.size(); ++i) {
+    if (line[i] != '`') {
+      plain += line[i];
+      continue;
+    }
+    size_t colon = plain.rfind(':');
+    if (colon != std::string::npos) {
+      size_t start = plain.find_last_of(" —", colon);
+      label = plain.substr(start == std::string::npos ? 0 : start + 1, colon - start - 1);
+    }
+    plain.clear();
+    size_t end = line.find('`', i + 1);
+    if (end == std::string::npos) end = line.size();
+    std::string value = line.substr(i + 1, end - i - 1);
+    i = end;
+    if (label == "arguments") {
+      example->arguments = value;
+    } else if (label == "set") {
+      example->environment.push_back(value);
+    } else if (label == "files") {
+      example->files.push_back(value);
+    } else if (label == "launcher") {
+      example->launcher = value;
+    } else {
+      ADD_FAILURE() << "unknown label \"" << label << "\" in " << line;
+    }
+  }
+  return true;
+}
+
+std::vector<Example> examplesOf(const std::string& page, const std::string& text) {
+  std::vector<Example> examples;
+  std::vector<std::string> lines = linesOf(text);
+  Example* current = nullptr;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    Example header;
+    if (parseHeader(lines[i], &header)) {
+      header.page = page;
+      header.line = static_cast<int>(i) + 1;
+      examples.push_back(header);
+      current = &examples.back();
+      continue;
+    }
+    if (!startsWith(lines[i], "```") || lines[i].size() == 3) continue;
+    const std::string tag = lines[i].substr(3);
+    std::string body;
+    size_t j = i + 1;
+    for (; j < lines.size() && lines[j] != "```"; ++j) body += lines[j] + "\n";
+    i = j;
+    if (tag == "launchfile" || tag == "commandline" || tag == "message" || tag == "inspect") {
+      if (current == nullptr) {
+        ADD_FAILURE() << page << ":" << i << ": a ```" << tag << " block without an example line";
+        continue;
+      }
+    }
+    if (tag == "launchfile") {
+      current->hasLaunchFile = true;
+      current->launchFile = body;
+    } else if (tag == "commandline" || tag == "message") {
+      if (!body.empty()) body.pop_back();  // the block's last line end is not part of it
+      (tag == "message" ? current->hasMessage : current->hasCommandLine) = true;
+      (tag == "message" ? current->message : current->commandLine) = body;
+    } else if (tag == "inspect") {
+      current->hasReport = true;
+      current->report = body;
+      current = nullptr;  // the report closes an example
+    }
+  }
+  return examples;
+}
+
+std::vector<Example> allExamples() {
+  std::vector<Example> examples;
+  for (const EmbeddedText& text : kEmbeddedTexts) {
+    if (std::strncmp(text.name, "docs/", 5) != 0) continue;
+    for (Example& example : examplesOf(text.name, text.text)) examples.push_back(example);
+  }
+  return examples;
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+CountedString counted(const std::string& text) {
+  return CountedString(text.data(), static_cast<int32_t>(text.size()));
+}
+
+// Creates every missing directory on the way to path (not path itself).
+void makeParents(const std::string& path, const std::string& separator) {
+  for (size_t at = path.find(separator, 1); at != std::string::npos; at = path.find(separator, at + 1)) {
+    std::string directory = path.substr(0, at);
+    if (directory.size() > 2 && !pathExists(counted(directory))) makeDirectory(directory);
+  }
+}
+
+bool onWindows() { return separator() == "\\"; }
+
+TEST(DocsExamples, EveryExampleIsComplete) {
+  std::vector<Example> examples = allExamples();
+  EXPECT_GE(examples.size(), 30u) << "the documentation's examples were not found";
+  size_t launchFiles = 0;
+  for (const EmbeddedText& text : kEmbeddedTexts) {
+    if (std::strncmp(text.name, "docs/", 5) != 0) continue;
+    for (const char* at = std::strstr(text.text, "```launchfile\n"); at != nullptr;
+         at = std::strstr(at + 1, "```launchfile\n")) {
+      ++launchFiles;
+    }
+  }
+  size_t checked = 0;
+  for (const Example& example : examples) {
+    EXPECT_NE(example.hasCommandLine, example.hasMessage)
+        << example.where() << ": needs a commandline or a message block";
+    if (example.hasLaunchFile) ++checked;
+  }
+  EXPECT_EQ(checked, launchFiles) << "every launch file of the docs belongs to an example";
+}
+
+// The example's folder built for real; the page's paths are read as paths there.
+void runForReal(const Example& example) {
+  TempDir folder;
+  const std::string root = folder.path();
+  ASSERT_EQ(root.find(' '), std::string::npos) << "a blank in " << root << " would change the quoting";
+  auto here = [&](const std::string& text) { return replaced(text, example.root(), root); };
+  const std::string sep = example.separator();
+  for (const std::string& file : example.files) {
+    std::string path = root + sep + file;
+    makeParents(path, sep);
+    if (path.size() > sep.size() && path.compare(path.size() - sep.size(), sep.size(), sep) == 0) {
+      path.resize(path.size() - sep.size());
+      if (!pathExists(counted(path))) makeDirectory(path);
+    } else {
+      writeFile(path, "x");
+    }
+  }
+  const std::string launcher = root + sep + example.launcher;
+  makeParents(launcher, sep);
+  if (example.hasLaunchFile) {
+    writeFile(toString(launchFilePath(counted(launcher))), here(example.launchFile));
+  }
+  TokenList environment;
+  for (const std::string& entry : example.environment) environment.append(counted(here(entry)));
+  setEnvironmentTable(environment);
+  if (example.windows) {
+    describeRunOf(counted(launcher), counted(here(example.arguments)));
+  } else {
+    // As a shell hands them over: the words of the argument text, then rebuilt like argv.
+    TokenList words = splitLauncherArguments(counted(here(example.arguments)));
+    std::vector<char*> argv{const_cast<char*>(launcher.c_str())};
+    for (const CountedString& word : words) argv.push_back(const_cast<char*>(word.data()));
+    setModulePath(counted(launcher));
+    setCommandLine(platformCommandLine(static_cast<int>(argv.size()), argv.data()));
+  }
+  Inspection run = inspectRun();
+  if (example.hasCommandLine) {
+    EXPECT_TRUE(run.described) << example.where() << "\n" << inspectionError(run);
+    EXPECT_EQ(toString(run.commandLine), here(example.commandLine)) << example.where();
+  }
+  if (example.hasMessage) {
+    EXPECT_FALSE(run.described) << example.where();
+    EXPECT_EQ(inspectionError(run), here(example.message)) << example.where();
+  }
+  if (example.hasReport) {
+    EXPECT_EQ(formatInspection(run), here(example.report)) << example.where();
+  }
+  setEnvironmentTable({});
+}
+
+// A Windows example that needs no files, natively: the launch file is read from a temporary
+// place while the launcher believes it is C:\Apps\Tool\bin\tool.exe.
+void runInWindowsStyle(const Example& example) {
+  ScopedTextSettings settings(activeCodePage(), PathStyle::windows());
+  TempDir folder;
+  const std::string launchFile = folder / "tool.kestrelune";
+  writeFile(launchFile, example.launchFile);
+  TokenList environment;
+  for (const std::string& entry : example.environment) environment.append(counted(entry));
+  setEnvironmentTable(environment);
+  describeRunOf(counted(example.root() + "\\" + example.launcher), counted(example.arguments));
+  LaunchFileStages stages;
+  ASSERT_TRUE(buildLaunchFileCommand(counted(launchFile), &stages)) << example.where();
+  EXPECT_EQ(toString(stages.commandLine), example.commandLine) << example.where();
+  setEnvironmentTable({});
+}
+
+TEST(DocsExamples, CommandLinesAreWhatTheLauncherBuilds) {
+  int ran = 0;
+  for (const Example& example : allExamples()) {
+    if (example.windows == onWindows()) {
+      runForReal(example);
+      ++ran;
+    } else if (example.windows && example.files.empty() && example.hasLaunchFile &&
+               example.hasCommandLine) {
+      runInWindowsStyle(example);
+      ++ran;
+    }
+  }
+  EXPECT_GE(ran, 10);
+}
+
+}  // namespace
+}  // namespace test

@@ -1,0 +1,119 @@
+// kestrelune-inspect against the launcher itself: for the same application, the command line the
+// tool prints is the one the child really receives (its raw command line on Windows, its
+// arguments on POSIX, where the launcher splits the line itself).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/inspect_output.h"
+#include "e2e/launch_fixture.h"
+
+namespace test {
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+std::string styled(std::string text) {
+  if (onWindows()) return text;
+  for (char& c : text) {
+    if (c == '\\') c = '/';
+    if (c == ';') c = ':';
+  }
+  return text;
+}
+
+class InspectToolTest : public LaunchFixture {
+ protected:
+  RunResult inspect(const std::string& arguments) {
+    return runInspect(launcher, arguments, environment, root.path());
+  }
+
+  // Runs the launcher and the tool with the same raw arguments and compares what they make.
+  void expectSameCommand(const std::string& arguments, const std::string& what) {
+    removeFile(root / "record");
+    RunResult launched = launch(arguments);
+    ChildRecord child = record();
+    ASSERT_TRUE(child.present) << what << "\n" << launched.err;
+    RunResult shown = inspect(arguments);
+    EXPECT_EQ(shown.status, 0u) << what << "\n" << shown.err;
+    EXPECT_EQ(shown.err, "") << what;
+    std::string line;
+    ASSERT_TRUE(printedCommandLine(shown.out, &line)) << what << "\n" << shown.out;
+    expectChildReceived(child, line, what);
+  }
+};
+
+TEST_F(InspectToolTest, PrintsTheCommandTheLauncherRuns) {
+  struct Case {
+    const char* launchFile;
+    const char* arguments;
+  };
+  const Case cases[] = {
+      {"java -cp %@lib\\*.jar;classes Main %*", "-v \"my file.txt\""},
+      {"java %OPTS% \"-Dx=a b\" -Dy=%EMPTY% -Dz=%OPTS% Main %*", "a   \"b  c\"  \"\" d"},
+      {"java -Dhome=%@ -Dlib=%@lib\\ %@lib\\*.jar Main", "ignored"},
+      {"java \"-Dt=%@ *\" Main %* %*", "x\ty"},
+      {"java\r\n-cp\r\n\"%@lib\\a.jar\";missing\\*.jar\r\nMain\r\n", ""},
+  };
+  installLauncher("tool", "My App");
+  makeDirectory(join(binDir, "lib"));
+  writeFile(join(binDir, styled("lib\\a.jar")), "a");
+  writeFile(join(binDir, styled("lib\\b.jar")), "b");
+  environment["OPTS"] = "-Xmx64m -Dmode=fast";
+  for (const Case& c : cases) {
+    writeFile(join(binDir, "tool.kestrelune"), styled(c.launchFile));
+    expectSameCommand(c.arguments, c.launchFile);
+  }
+}
+
+TEST_F(InspectToolTest, PrintsTheDefaultJarCommand) {
+  installLauncher("tool");
+  makeDirectory(join(appDir, "lib"));
+  writeFile(join(join(appDir, "lib"), "tool.jar"), "jar");
+  for (const char* options : {"", "-Xmx64m -Dmode=fast"}) {
+    environment["TOOL_VMOPTIONS"] = options;
+    for (const char* arguments : {"", "a  \"b c\" d", "\"\""}) {
+      expectSameCommand(arguments, std::string(options) + " / " + arguments);
+    }
+  }
+}
+
+TEST_F(InspectToolTest, FailuresAreReportedWithStatusOne) {
+  installLauncher("tool");
+  RunResult shown = inspect("a");
+  EXPECT_EQ(shown.status, 1u);
+  EXPECT_EQ(shown.err, messageLine("error: tool.jar not found."));
+  EXPECT_NE(shown.out.find("command line: (nothing is run)"), std::string::npos) << shown.out;
+
+  makeDirectory(join(binDir, "tool.kestrelune"));
+  shown = inspect("");
+  EXPECT_EQ(shown.status, 1u);
+  EXPECT_EQ(shown.err, messageLine("error: cannot open " + join(binDir, "tool.kestrelune")));
+}
+
+TEST_F(InspectToolTest, BadUsage) {
+  RunResult shown = runProgram(builtProgram("kestrelune-inspect"), "", environment, root.path());
+  EXPECT_EQ(shown.status, 1u);
+  EXPECT_EQ(shown.err, messageLine("usage: kestrelune-inspect LAUNCHER [ARGUMENTS...]"));
+  EXPECT_EQ(shown.out, "");
+  shown = runProgram(builtProgram("kestrelune-inspect"), "--help", environment, root.path());
+  EXPECT_EQ(shown.status, 0u);
+  EXPECT_EQ(shown.out.rfind("usage: kestrelune-inspect LAUNCHER [ARGUMENTS...]", 0), 0u) << shown.out;
+}
+
+// The path may be relative to the current directory; the tool resolves it as the system would
+// for the running launcher.
+TEST_F(InspectToolTest, RelativeLauncherPath) {
+  installLauncher("tool");
+  writeFile(join(binDir, "tool.kestrelune"), "java -Dhome=%@ Main");
+  RunResult shown = runProgram(builtProgram("kestrelune-inspect"),
+                               styled("app\\bin\\tool") + " x", environment, root.path());
+  EXPECT_EQ(shown.status, 0u) << shown.err;
+  std::string line;
+  ASSERT_TRUE(printedCommandLine(shown.out, &line)) << shown.out;
+  EXPECT_EQ(line, "java -Dhome=" + binDir + separator() + " Main");
+}
+
+}  // namespace
+}  // namespace test

@@ -1,0 +1,216 @@
+// The inspect tool's own parts: how it shows a token, how it finds the launcher's arguments in its
+// own command line, and the report of each mode, checked against a real application folder.
+#include "inspect/inspect.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+#include "util/paths.h"
+
+namespace test {
+namespace {
+
+CountedString text(const std::string& bytes) {
+  return CountedString(bytes.data(), static_cast<int32_t>(bytes.size()));
+}
+
+bool onWindows() { return separator() == "\\"; }
+
+// Written in the Windows spelling; on POSIX the separators become its own.
+std::string styled(std::string row) {
+  if (onWindows()) return row;
+  for (char& c : row) {
+    if (c == '\\') c = '/';
+    if (c == ';') c = ':';
+  }
+  return row;
+}
+
+TEST(VisibleText, EveryByteCanBeToldApart) {
+  struct Case {
+    std::string token;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"", "||"},
+      {"java", "|java|"},
+      {"a  b", "|a  b|"},
+      {" ", "| |"},
+      {"a\tb", "|a<TAB>b|"},
+      {"\"x\r\ny\"", "|\"x<CR><LF>y\"|"},
+      {"\x0b\x0c", "|<VT><FF>|"},
+      {std::string("a\x01\x1f\x7f", 4), "|a<0x01><0x1F><0x7F>|"},
+      {"C:\\My Apps\\", "|C:\\My Apps\\|"},
+      {"|x|", "||x||"},
+      {"\x95\x5c\xe9", "|\x95\x5c\xe9|"},  // bytes of the code page pass as they are
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(visibleText(text(c.token)), c.shown) << c.token;
+  }
+}
+
+// The tool's own command line (raw on Windows, rebuilt from argv on POSIX) and what the launcher
+// named by its first argument receives as its tail.
+TEST(ArgumentsAfterLauncher, KeepTheRawTextAfterTheLauncherPath) {
+  struct Case {
+    const char* ownLine;
+    const char* rest;
+  };
+  const Case cases[] = {
+      {"kestrelune-inspect.exe C:\\app\\tool.exe -v \"my file.txt\"", "-v \"my file.txt\""},
+      {"\"C:\\My Tools\\kestrelune-inspect.exe\" \"C:\\My Apps\\tool.exe\"   a   b  ", "a   b  "},
+      {"kestrelune-inspect tool", ""},
+      {"kestrelune-inspect \"tool\"", ""},
+      {"kestrelune-inspect  tool   ", ""},
+      {"kestrelune-inspect\ttool\t\"x y\"", "\"x y\""},
+      {"kestrelune-inspect \"C:\\a b\\tool.exe\"x y", "y"},
+      {"kestrelune-inspect tool \"\"", "\"\""},
+      {"kestrelune-inspect tool a\\\"b \"c\\\\\" %PATH% ^& |", "a\\\"b \"c\\\\\" %PATH% ^& |"},
+      {"\"kestrelune-inspect\" \"/opt/tool/bin/tool\" \"a b\" \"\"", "\"a b\" \"\""},
+  };
+  for (const Case& c : cases) {
+    setCommandLine(c.ownLine);
+    CountedString rest = argumentsAfterLauncher();
+    EXPECT_EQ(toString(rest), c.rest) << c.ownLine;
+    // The described launcher gets exactly that text as its tail.
+    describeRunOf(onWindows() ? "C:\\My Apps\\tool.exe" : "/opt/my apps/tool", rest);
+    EXPECT_EQ(toString(commandLineTail()), c.rest) << c.ownLine;
+  }
+}
+
+class InspectRunTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    bin = root / "bin";
+    makeDirectory(bin);
+    launcher = join(bin, onWindows() ? "tool.exe" : "tool");
+    setEnvironmentTable({});
+  }
+  void TearDown() override { setEnvironmentTable({}); }
+
+  std::string inspect(const std::string& arguments) {
+    describeRunOf(text(launcher), text(arguments));
+    run = inspectRun();
+    return formatInspection(run);
+  }
+
+  TempDir root;
+  std::string bin, launcher;
+  Inspection run;
+};
+
+TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
+  writeFile(join(bin, "tool.kestrelune"), styled("java %OPTS% -cp %@lib\\*.jar;classes Main %*\r\n"));
+  makeDirectory(join(bin, "lib"));
+  writeFile(join(bin, "lib" + separator() + "b.jar"), "b");
+  writeFile(join(bin, "lib" + separator() + "a.jar"), "a");
+  setEnvironmentTable({"opts=-Xmx64m -Dmode=fast"});
+  const std::string b = bin + separator();  // the directory as %@ gives it
+  const std::string classPath = b + styled("lib\\a.jar;") + b + styled("lib\\b.jar;classes");
+  std::string expected =
+      "launcher:     " + launcher + "\n"
+      "launch file:  " + join(bin, "tool.kestrelune") + "\n"
+      "mode:         launch file\n"
+      "arguments:    |-v \"my file.txt\"|\n"
+      "read (6 tokens):\n"
+      "  [1] |java|\n"
+      "  [2] |%OPTS%|\n"
+      "  [3] |-cp|\n"
+      "  [4] |%@" + styled("lib\\*.jar;classes") + "|\n"
+      "  [5] |Main|\n"
+      "  [6] |%*|\n"
+      "after macros (8 tokens):\n"
+      "  [1] |java|\n"
+      "  [2] |-Xmx64m|\n"
+      "  [3] |-Dmode=fast|\n"
+      "  [4] |-cp|\n"
+      "  [5] |\"" + b + "\"" + styled("lib\\*.jar;classes") + "|\n"
+      "  [6] |Main|\n"
+      "  [7] |-v|\n"
+      "  [8] |\"my file.txt\"|\n"
+      "after path lists (8 tokens):\n"
+      "  [1] |\"java\"|\n"
+      "  [2] |\"-Xmx64m\"|\n"
+      "  [3] |\"-Dmode=fast\"|\n"
+      "  [4] |\"-cp\"|\n"
+      "  [5] |\"" + classPath + "\"|\n"
+      "  [6] |\"Main\"|\n"
+      "  [7] |\"-v\"|\n"
+      "  [8] |\"my file.txt\"|\n"
+      "command line: |java -Xmx64m -Dmode=fast -cp " + classPath + " Main -v \"my file.txt\"|\n";
+  EXPECT_EQ(inspect("-v \"my file.txt\""), expected);
+  EXPECT_TRUE(run.described);
+  EXPECT_EQ(inspectionError(run), "");
+}
+
+TEST_F(InspectRunTest, EmptyLaunchFileRunsAnEmptyLine) {
+  writeFile(join(bin, "tool.kestrelune"), " \r\n");
+  std::string report = inspect("ignored");
+  EXPECT_NE(report.find("read (0 tokens):\nafter macros (0 tokens):\nafter path lists (0 tokens):\n"
+                        "command line: ||\n"),
+            std::string::npos)
+      << report;
+  EXPECT_TRUE(run.described);
+}
+
+TEST_F(InspectRunTest, LaunchFileThatCannotBeOpened) {
+  const std::string launchFile = join(bin, "tool.kestrelune");
+  makeDirectory(launchFile);
+  writeFile(join(bin, "tool.jar"), "never looked for");
+  std::string report = inspect("");
+  EXPECT_EQ(report,
+            "launcher:     " + launcher + "\n"
+            "launch file:  " + launchFile + "\n"
+            "mode:         launch file\n"
+            "arguments:    ||\n"
+            "command line: (nothing is run)\n");
+  EXPECT_FALSE(run.described);
+  EXPECT_EQ(inspectionError(run), "error: cannot open " + launchFile);
+}
+
+TEST_F(InspectRunTest, DefaultJarCandidatesInSearchOrder) {
+  const std::string s = separator();
+  const std::string candidates[] = {bin + s + ".." + s + "lib" + s + "tool.jar",
+                                    bin + s + s + "tool.jar", bin + s + "lib" + s + "tool.jar",
+                                    bin + s + ".." + s + "tool.jar"};
+  const std::string places[] = {join(root / "lib", "tool.jar"), join(bin, "tool.jar"),
+                                join(join(bin, "lib"), "tool.jar"), root / "tool.jar"};
+  makeDirectory(root / "lib");
+  makeDirectory(join(bin, "lib"));
+  struct Case {
+    std::vector<int> present;
+    const char* marks;  // one letter per candidate: f found, n not found, t not tried
+  };
+  const Case cases[] = {{{}, "nnnn"},     {{0}, "fttt"},    {{1}, "nftt"},   {{2}, "nnft"},
+                        {{3}, "nnnf"},    {{1, 3}, "nftt"}, {{0, 1, 2, 3}, "fttt"}};
+  setEnvironmentTable({"Tool_VMOptions=-Xmx1g \"-Dq=a b\""});
+  for (const Case& c : cases) {
+    for (int order : c.present) writeFile(places[order], "jar");
+    std::string report = inspect("a  \"b c\"");
+    std::string where = "jars at";
+    for (int order : c.present) where += " " + std::to_string(order);
+    std::string expected = "jar:          tool.jar\n";
+    int found = -1;
+    for (int i = 0; i < 4; ++i) {
+      const char mark = c.marks[i];
+      if (mark == 'f') found = i;
+      expected += "  [" + std::to_string(i + 1) + "] |" + candidates[i] + "| " +
+                  (mark == 'f' ? "found" : mark == 'n' ? "not found" : "not tried") + "\n";
+    }
+    expected += "options:      TOOL_VMOPTIONS = |-Xmx1g \"-Dq=a b\"|\n";
+    expected += found < 0 ? std::string("command line: (nothing is run)\n")
+                          : "command line: |java -Xmx1g \"-Dq=a b\" -jar \"" + candidates[found] +
+                                "\" a  \"b c\"|\n";
+    EXPECT_NE(report.find("mode:         default jar launch\n"), std::string::npos) << where;
+    EXPECT_EQ(report.substr(report.find("jar:")), expected) << where;
+    EXPECT_EQ(run.described, found >= 0) << where;
+    EXPECT_EQ(inspectionError(run), found >= 0 ? "" : "error: tool.jar not found.") << where;
+    for (int order : c.present) removeFile(places[order]);
+  }
+}
+
+}  // namespace
+}  // namespace test
