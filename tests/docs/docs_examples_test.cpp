@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "embedded_texts.h"
-#include "inspect/inspect.h"
+#include "dry_run/dry_run.h"
 #include "launcher/pipeline.h"
 #include "support/test_support.h"
 #include "util/argument_split.h"

@@ -1,6 +1,6 @@
 // The inspect tool's own parts: how it shows a token, how it finds the launcher's arguments in its
 // own command line, and the report of each mode, checked against a real application folder.
-#include "inspect/inspect.h"
+#include "dry_run/dry_run.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "inspect/inspect.h"
+#include "dry_run/dry_run.h"
 
 #include <cstdio>
 

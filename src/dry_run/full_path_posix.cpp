@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "inspect/full_path.h"
+#include "dry_run/full_path.h"
 #include "util/paths.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "inspect/full_path.h"
-#include "inspect/inspect.h"
+#include "dry_run/full_path.h"
+#include "dry_run/dry_run.h"
 #include "util/code_page.h"
 #include "util/out_of_memory.h"
 #include "util/path_style.h"

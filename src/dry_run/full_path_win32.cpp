@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "inspect/full_path.h"
+#include "dry_run/full_path.h"
 
 CountedString launcherFullPath(const CountedString& path) {
   std::vector<char> buffer(MAX_PATH);
