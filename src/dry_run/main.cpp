@@ -6,11 +6,8 @@
 
 #include "dry_run/full_path.h"
 #include "dry_run/dry_run.h"
-#include "util/code_page.h"
 #include "util/out_of_memory.h"
-#include "util/path_style.h"
 #include "util/paths.h"
-#include "util/platform.h"
 
 namespace {
 
@@ -20,8 +17,6 @@ const char kUsage[] = "usage: kestrelune-inspect LAUNCHER [ARGUMENTS...]";
 
 int main(int argc, char** argv) {
   installOutOfMemoryHandler();
-  setPathStyle(platformPathStyle());
-  initActiveCodePage();
   initProcessContext(argc, argv);
 
   int status = 0;

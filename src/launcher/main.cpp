@@ -4,11 +4,8 @@
 #include <new>
 
 #include "launcher/launcher.h"
-#include "util/code_page.h"
 #include "util/out_of_memory.h"
-#include "util/path_style.h"
 #include "util/paths.h"
-#include "util/platform.h"
 
 // The launcher's allocation: the C heap, and the one out-of-memory line when it is exhausted. The
 // library's operator new would throw bad_alloc instead, and with it come the whole exception and
@@ -26,9 +23,6 @@ void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 
 int main(int argc, char** argv) {
-  installOutOfMemoryHandler();
-  setPathStyle(platformPathStyle());
-  initActiveCodePage();
   initProcessContext(argc, argv);
   return runLauncher();
 }

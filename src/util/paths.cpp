@@ -20,6 +20,8 @@ ProcessContext& context() {
 }  // namespace
 
 void initProcessContext(int argc, char** argv) {
+  setPathStyle(platformPathStyle());
+  initActiveCodePage();
   setModulePath(platformModulePath());
   setCommandLine(platformCommandLine(argc, argv));
   setEnvironmentTable(platformEnvironment());

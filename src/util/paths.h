@@ -8,7 +8,8 @@
 /// The extension that names the launch file beside the executable.
 constexpr const char kLaunchFileExtension[] = ".kestrelune";
 
-/// Takes the facts of the running process once: executable path, raw command line, environment.
+/// Takes the facts of the running process once, before the launcher's own code runs: path style,
+/// code page, executable path, raw command line, environment.
 void initProcessContext(int argc, char** argv);
 
 // What the queries answer from; set at start-up, or by tests and tools that describe another run.

@@ -179,7 +179,6 @@ void makeParents(const std::string& path, const std::string& separator) {
   }
 }
 
-bool onWindows() { return separator() == "\\"; }
 
 TEST(DocsExamples, EveryExampleIsComplete) {
   std::vector<Example> examples = allExamples();

@@ -17,18 +17,6 @@ CountedString text(const std::string& bytes) {
   return CountedString(bytes.data(), static_cast<int32_t>(bytes.size()));
 }
 
-bool onWindows() { return separator() == "\\"; }
-
-// Written in the Windows spelling; on POSIX the separators become its own.
-std::string styled(std::string row) {
-  if (onWindows()) return row;
-  for (char& c : row) {
-    if (c == '\\') c = '/';
-    if (c == ';') c = ':';
-  }
-  return row;
-}
-
 TEST(VisibleText, EveryByteCanBeToldApart) {
   struct Case {
     std::string token;

@@ -14,15 +14,6 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
-std::string styled(std::string text) {
-  if (onWindows()) return text;
-  for (char& c : text) {
-    if (c == '\\') c = '/';
-    if (c == ';') c = ':';
-  }
-  return text;
-}
-
 class InspectToolTest : public LaunchFixture {
  protected:
   RunResult inspect(const std::string& arguments) {

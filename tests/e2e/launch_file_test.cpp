@@ -12,16 +12,6 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
-// Launch files are written in the Windows spelling; on POSIX the separators become its own.
-std::string styled(std::string text) {
-  if (onWindows()) return text;
-  for (char& c : text) {
-    if (c == '\\') c = '/';
-    if (c == ';') c = ':';
-  }
-  return text;
-}
-
 class LaunchFileTest : public LaunchFixture {
  protected:
   void install(const std::string& launchFile, const std::string& app = "app",

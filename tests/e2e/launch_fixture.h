@@ -12,8 +12,6 @@
 
 namespace test {
 
-inline bool onWindows() { return separator() == "\\"; }
-
 /// The exit status a parent sees for the launcher's own -1.
 inline uint32_t failureStatus() { return onWindows() ? 0xFFFFFFFFu : 255u; }
 

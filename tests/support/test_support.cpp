@@ -8,6 +8,15 @@ std::string join(const std::string& directory, const std::string& name) {
   return directory + separator() + name;
 }
 
+std::string styled(std::string text) {
+  if (onWindows()) return text;
+  for (char& c : text) {
+    if (c == '\\') c = '/';
+    if (c == ';') c = ':';
+  }
+  return text;
+}
+
 ChildRecord readChildRecord(const std::string& path) {
   ChildRecord record;
   std::string bytes;

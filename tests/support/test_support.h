@@ -18,6 +18,10 @@ namespace test {
 std::string separator();
 /// Joins with the platform's separator.
 std::string join(const std::string& directory, const std::string& name);
+/// True in the Windows build (under Wine).
+inline bool onWindows() { return separator() == "\\"; }
+/// Text written in the Windows spelling, with the separators of the platform's own on POSIX.
+std::string styled(std::string text);
 
 /// A fresh empty directory, removed with everything in it when the object goes.
 class TempDir {
