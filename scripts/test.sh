@@ -15,6 +15,8 @@ scripts/robustness.sh  # fuzzing, sanitizers and valgrind on the native build
 
 source scripts/wine-env.sh
 status=0
-ctest --preset windows -j2 || status=$?
+# Wine now and then fails to start a program (about once in a thousand starts under load, never
+# twice in a row): a failed test runs again, and a real fault fails every time.
+ctest --preset windows -j2 --repeat until-pass:3 || status=$?
 "$WINESERVER" -k >/dev/null 2>&1 || true
 exit $status

@@ -135,7 +135,9 @@ RunResult runProgram(const std::string& program, const std::string& arguments,
                                 &startup, &process);
   CloseHandle(out);
   CloseHandle(err);
-  if (!started) throw std::runtime_error("cannot start " + program);
+  if (!started) {
+    throw std::runtime_error("cannot start " + program + ": error " + std::to_string(GetLastError()));
+  }
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD code = 0;
   GetExitCodeProcess(process.hProcess, &code);
