@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "dry_run/full_path.h"
 #include "dry_run/dry_run.h"
 #include "util/out_of_memory.h"
 #include "util/paths.h"
+#include "util/platform.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     // The launcher's arguments are the raw text after LAUNCHER on our own command line, so
     // that quotes and blanks reach %* exactly as the user typed them.
     CountedString arguments = argumentsAfterLauncher();
-    describeRunOf(launcherFullPath(CountedString(argv[1])), arguments);
+    describeRunOf(platformFullPath(CountedString(argv[1])), arguments);
     Inspection run = inspectRun();
     std::fputs(formatInspection(run).c_str(), stdout);
     std::string error = inspectionError(run);

@@ -20,6 +20,11 @@ CountedString platformModulePath();
 CountedString platformCommandLine(int argc, char** argv);
 /// The environment as "NAME=value" texts, in the system's order.
 TokenList platformEnvironment();
+/// The full path of an executable as the system would give it to that program itself. Windows:
+/// absolute and normalised like a module path. POSIX: symbolic links resolved like
+/// /proc/self/exe (when the file is missing, only its directory). Unchanged when it cannot be
+/// resolved.
+CountedString platformFullPath(const CountedString& path);
 
 // Text services of the code page.
 /// Upper-cases one double-byte character (count bytes) into out; returns the bytes written (1 or

@@ -5,8 +5,10 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <langinfo.h>
+#include <limits.h>
 #include <locale.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -15,8 +17,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "util/byte_buffer.h"
 #include "util/argument_split.h"
+#include "util/byte_buffer.h"
+#include "util/paths.h"
 
 extern char** environ;
 
@@ -181,4 +184,26 @@ int platformRunCommand(const CountedString& commandLine) {
   int error = errno;
   fprintf(stderr, "error: cannot run %s: %s\n", argv[0], strerror(error));
   return 127;
+}
+
+namespace {
+
+// Symbolic links resolved, as /proc/self/exe shows the running program.
+bool resolve(const CountedString& path, CountedString* out) {
+  char buffer[PATH_MAX];  // realpath never writes more
+  if (realpath(path.data(), buffer) == nullptr) return false;
+  *out = CountedString(buffer);
+  return true;
+}
+
+}  // namespace
+
+CountedString platformFullPath(const CountedString& path) {
+  CountedString resolved;
+  if (resolve(path, &resolved)) return resolved;
+  // A launcher not copied yet: resolve its directory and keep its name.
+  CountedString directory = directoryOf(path);
+  CountedString name = path.substring(directory.length(), path.length());
+  if (!resolve(directory.empty() ? CountedString(".") : directory, &resolved)) return path;
+  return resolved + (resolved == CountedString("/") ? "" : "/") + name;
 }

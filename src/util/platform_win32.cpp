@@ -81,6 +81,17 @@ CountedString platformModulePath() {
   }
 }
 
+CountedString platformFullPath(const CountedString& path) {
+  // Absolute and normalised ("." and ".." gone, every "/" a backslash), like a module path.
+  for (DWORD size = MAX_PATH;;) {
+    std::unique_ptr<char[]> buffer(new char[size]);
+    DWORD n = GetFullPathNameA(path.data(), size, buffer.get(), nullptr);
+    if (n == 0) return path;
+    if (n < size) return CountedString(buffer.get(), static_cast<int32_t>(n));
+    size = n;  // the size needed, terminating zero included
+  }
+}
+
 CountedString platformCommandLine(int, char**) { return CountedString(GetCommandLineA()); }
 
 TokenList platformEnvironment() {
