@@ -9,9 +9,7 @@
 
 #include "launchfile/command_line.h"
 #include "launchfile/path_list.h"
-#include "util/code_page.h"
 #include "util/path_style.h"
-#include "util/platform.h"
 
 namespace {
 
@@ -66,12 +64,3 @@ void assembleTokens(benchmark::State& state) {
 BENCHMARK(assembleTokens)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  setPathStyle(platformPathStyle());
-  initActiveCodePage();
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

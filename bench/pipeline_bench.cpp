@@ -10,10 +10,7 @@
 #include <string>
 
 #include "launcher/pipeline.h"
-#include "util/code_page.h"
-#include "util/path_style.h"
 #include "util/paths.h"
-#include "util/platform.h"
 
 namespace {
 
@@ -71,12 +68,3 @@ void BM_TypicalPipeline(benchmark::State& state) {
 BENCHMARK(BM_TypicalPipeline)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  setPathStyle(platformPathStyle());
-  initActiveCodePage();
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

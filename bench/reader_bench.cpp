@@ -73,5 +73,3 @@ void BM_ExpandMacros(benchmark::State& state) {
 BENCHMARK(BM_ExpandMacros)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

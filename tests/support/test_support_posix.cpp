@@ -88,17 +88,17 @@ std::vector<std::string> childEnvironment(const std::map<std::string, std::strin
   return result;
 }
 
-}  // namespace
-
-RunResult runProgram(const std::string& program, const std::string& arguments,
-                     const std::map<std::string, std::string>& environment,
-                     const std::string& workingDirectory) {
+// Starts program with its output in files (not pipes: a child that writes much can never block
+// on us) and waits for it; a limitBytes above zero caps its address space.
+RunResult spawn(const std::string& program, const std::string& arguments,
+                const std::map<std::string, std::string>& environment,
+                const std::string& workingDirectory, uint64_t limitBytes) {
   std::vector<std::string> argv = {program};
   for (const CountedString& argument : splitLauncherArguments(CountedString(arguments.c_str()))) {
     argv.push_back(toString(argument));
   }
   std::vector<std::string> envp = childEnvironment(environment);
-  TempDir outputs;  // files, not pipes: a child that writes much can never block on us
+  TempDir outputs;
   std::string outPath = outputs / "out", errPath = outputs / "err";
   pid_t pid = fork();
   if (pid == 0) {
@@ -112,6 +112,12 @@ RunResult runProgram(const std::string& program, const std::string& arguments,
     for (std::string& s : envp) e.push_back(s.data());
     a.push_back(nullptr);
     e.push_back(nullptr);
+    if (limitBytes > 0) {  // the last step before exec: only the program runs under it
+      struct rlimit limit;
+      getrlimit(RLIMIT_AS, &limit);
+      limit.rlim_cur = static_cast<rlim_t>(limitBytes);
+      setrlimit(RLIMIT_AS, &limit);
+    }
     execve(program.c_str(), a.data(), e.data());
     _exit(125);
   }
@@ -125,44 +131,19 @@ RunResult runProgram(const std::string& program, const std::string& arguments,
   return result;
 }
 
-}  // namespace test
+}  // namespace
 
-namespace test {
+RunResult runProgram(const std::string& program, const std::string& arguments,
+                     const std::map<std::string, std::string>& environment,
+                     const std::string& workingDirectory) {
+  return spawn(program, arguments, environment, workingDirectory, 0);
+}
 
 bool runProgramWithMemoryLimit(const std::string& program, const std::string& arguments,
                                const std::map<std::string, std::string>& environment,
                                const std::string& workingDirectory, uint64_t limitBytes,
                                RunResult* result) {
-  struct rlimit limit;
-  getrlimit(RLIMIT_AS, &limit);
-  limit.rlim_cur = static_cast<rlim_t>(limitBytes);
-  std::vector<std::string> argv = {program};
-  for (const CountedString& argument : splitLauncherArguments(CountedString(arguments.c_str()))) {
-    argv.push_back(toString(argument));
-  }
-  std::vector<std::string> envp = childEnvironment(environment);
-  TempDir outputs;
-  std::string errPath = outputs / "err";
-  pid_t pid = fork();
-  if (pid == 0) {
-    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(err, 2);
-    if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) _exit(126);
-    std::vector<char*> a, e;
-    for (std::string& s : argv) a.push_back(s.data());
-    for (std::string& s : envp) e.push_back(s.data());
-    a.push_back(nullptr);
-    e.push_back(nullptr);
-    setrlimit(RLIMIT_AS, &limit);  // the last step before exec: only the program runs under it
-    execve(program.c_str(), a.data(), e.data());
-    _exit(125);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  result->status = WIFEXITED(status) ? static_cast<uint32_t>(WEXITSTATUS(status))
-                                     : 128u + static_cast<uint32_t>(WTERMSIG(status));
-  result->out.clear();
-  result->err = readFile(errPath);
+  *result = spawn(program, arguments, environment, workingDirectory, limitBytes);
   return true;
 }
 
