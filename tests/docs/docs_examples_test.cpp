@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "embedded_texts.h"
-#include "dry_run/dry_run.h"
+#include "inspect/inspect.h"
 #include "launcher/pipeline.h"
 #include "support/test_support.h"
 #include "util/argument_split.h"
@@ -167,10 +167,6 @@ std::string replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
-CountedString counted(const std::string& text) {
-  return CountedString(text.data(), static_cast<int32_t>(text.size()));
-}
-
 // Creates every missing directory on the way to path (not path itself).
 void makeParents(const std::string& path, const std::string& separator) {
   for (size_t at = path.find(separator, 1); at != std::string::npos; at = path.find(separator, at + 1)) {
@@ -222,6 +218,7 @@ void runForReal(const Example& example) {
   if (example.hasLaunchFile) {
     writeFile(toString(launchFilePath(counted(launcher))), here(example.launchFile));
   }
+  ScopedProcessContext context;
   TokenList environment;
   for (const std::string& entry : example.environment) environment.append(counted(here(entry)));
   setEnvironmentTable(environment);
@@ -235,7 +232,7 @@ void runForReal(const Example& example) {
     setModulePath(counted(launcher));
     setCommandLine(platformCommandLine(static_cast<int>(argv.size()), argv.data()));
   }
-  Inspection run = inspectRun();
+  LaunchPlan run = planLaunch();
   if (example.hasCommandLine) {
     EXPECT_TRUE(run.described) << example.where() << "\n" << inspectionError(run);
     EXPECT_EQ(toString(run.commandLine), here(example.commandLine)) << example.where();
@@ -247,7 +244,6 @@ void runForReal(const Example& example) {
   if (example.hasReport) {
     EXPECT_EQ(formatInspection(run), here(example.report)) << example.where();
   }
-  setEnvironmentTable({});
 }
 
 // A Windows example that needs no files, natively: the launch file is read from a temporary
@@ -257,6 +253,7 @@ void runInWindowsStyle(const Example& example) {
   TempDir folder;
   const std::string launchFile = folder / "tool.kestrelune";
   writeFile(launchFile, example.launchFile);
+  ScopedProcessContext context;
   TokenList environment;
   for (const std::string& entry : example.environment) environment.append(counted(entry));
   setEnvironmentTable(environment);
@@ -264,7 +261,6 @@ void runInWindowsStyle(const Example& example) {
   LaunchFileStages stages;
   ASSERT_TRUE(buildLaunchFileCommand(counted(launchFile), &stages)) << example.where();
   EXPECT_EQ(toString(stages.commandLine), example.commandLine) << example.where();
-  setEnvironmentTable({});
 }
 
 TEST(DocsExamples, CommandLinesAreWhatTheLauncherBuilds) {

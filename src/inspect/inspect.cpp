@@ -1,8 +1,7 @@
-#include "dry_run/dry_run.h"
+#include "inspect/inspect.h"
 
 #include <cstdio>
 
-#include "launcher/default_jar.h"
 #include "util/paths.h"
 
 void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText) {
@@ -17,33 +16,6 @@ CountedString argumentsAfterLauncher() {
   // program name skips that path too, so the rest keeps the user's quoting byte for byte.
   setCommandLine(commandLineTail());
   return commandLineTail();
-}
-
-Inspection inspectRun() {
-  Inspection run;
-  run.launcher = modulePath();
-  run.launchFile = launchFilePath(run.launcher);
-  run.tail = commandLineTail();
-  if (pathExists(run.launchFile)) {
-    run.mode = LaunchMode::kLaunchFile;
-    run.described = buildLaunchFileCommand(run.launchFile, &run.stages);
-    run.commandLine = run.stages.commandLine;
-    return run;
-  }
-  run.mode = LaunchMode::kDefaultJar;
-  run.candidates = defaultJarCandidates(run.launcher, &run.jarName);
-  CountedString jarPath = findDefaultJar(run.launcher, &run.jarName);
-  for (size_t i = 0; i < run.candidates.size() && !jarPath.empty(); ++i) {
-    if (run.candidates[i] == jarPath) {
-      run.found = static_cast<int>(i);
-      break;
-    }
-  }
-  run.optionsName = optionsVariableName(run.launcher);
-  run.options = environmentValue(run.optionsName);
-  run.described = run.found >= 0;
-  if (run.described) run.commandLine = defaultJarCommandLine(jarPath, run.options, run.tail);
-  return run;
 }
 
 std::string visibleText(const CountedString& text) {
@@ -91,7 +63,7 @@ std::string plain(const CountedString& text) { return std::string(text.data(), t
 
 }  // namespace
 
-std::string formatInspection(const Inspection& run) {
+std::string formatInspection(const LaunchPlan& run) {
   const bool launchFileMode = run.mode == LaunchMode::kLaunchFile;
   std::string text = line("launcher:", plain(run.launcher));
   text += line("launch file:", plain(run.launchFile) + (launchFileMode ? "" : " (not found)"));
@@ -119,8 +91,6 @@ std::string formatInspection(const Inspection& run) {
   return text;
 }
 
-std::string inspectionError(const Inspection& run) {
-  if (run.described) return std::string();
-  if (run.mode == LaunchMode::kLaunchFile) return "error: cannot open " + plain(run.launchFile);
-  return "error: " + plain(run.jarName) + " not found.";
+std::string inspectionError(const LaunchPlan& run) {
+  return run.described ? std::string() : plain(run.error);
 }

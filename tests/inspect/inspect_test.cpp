@@ -1,6 +1,6 @@
 // The inspect tool's own parts: how it shows a token, how it finds the launcher's arguments in its
 // own command line, and the report of each mode, checked against a real application folder.
-#include "dry_run/dry_run.h"
+#include "inspect/inspect.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,6 @@
 
 namespace test {
 namespace {
-
-CountedString text(const std::string& bytes) {
-  return CountedString(bytes.data(), static_cast<int32_t>(bytes.size()));
-}
 
 TEST(VisibleText, EveryByteCanBeToldApart) {
   struct Case {
@@ -36,7 +32,7 @@ TEST(VisibleText, EveryByteCanBeToldApart) {
       {"\x95\x5c\xe9", "|\x95\x5c\xe9|"},  // bytes of the code page pass as they are
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(visibleText(text(c.token)), c.shown) << c.token;
+    EXPECT_EQ(visibleText(counted(c.token)), c.shown) << c.token;
   }
 }
 
@@ -59,6 +55,7 @@ TEST(ArgumentsAfterLauncher, KeepTheRawTextAfterTheLauncherPath) {
       {"kestrelune-inspect tool a\\\"b \"c\\\\\" %PATH% ^& |", "a\\\"b \"c\\\\\" %PATH% ^& |"},
       {"\"kestrelune-inspect\" \"/opt/tool/bin/tool\" \"a b\" \"\"", "\"a b\" \"\""},
   };
+  ScopedProcessContext context;
   for (const Case& c : cases) {
     setCommandLine(c.ownLine);
     CountedString rest = argumentsAfterLauncher();
@@ -75,19 +72,18 @@ class InspectRunTest : public testing::Test {
     bin = root / "bin";
     makeDirectory(bin);
     launcher = join(bin, onWindows() ? "tool.exe" : "tool");
-    setEnvironmentTable({});
   }
-  void TearDown() override { setEnvironmentTable({}); }
 
   std::string inspect(const std::string& arguments) {
-    describeRunOf(text(launcher), text(arguments));
-    run = inspectRun();
+    describeRunOf(counted(launcher), counted(arguments));
+    run = planLaunch();
     return formatInspection(run);
   }
 
+  ScopedProcessContext context;
   TempDir root;
   std::string bin, launcher;
-  Inspection run;
+  LaunchPlan run;
 };
 
 TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
