@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "util/code_page.h"
 #include "util/platform.h"
@@ -78,14 +78,16 @@ TokenList matchingNames(const CountedString& pattern) {
   TokenList entries = platformDirectoryEntries(pattern, &matched);
   if (matched) return entries;
   const char* namePattern = pattern.data() + mbFindLastChar(pattern.data(), '/') + 1;
-  std::vector<const CountedString*> names;
+  // A plain array, not std::vector: the launcher links none of the library's throwing code.
+  std::unique_ptr<const CountedString*[]> names(new const CountedString*[entries.size() + 1]);
+  size_t count = 0;
   for (const CountedString& entry : entries) {
-    if (matchesWildcard(namePattern, entry.data())) names.push_back(&entry);
+    if (matchesWildcard(namePattern, entry.data())) names[count++] = &entry;
   }
-  std::sort(names.begin(), names.end(), [](const CountedString* a, const CountedString* b) {
+  std::sort(names.get(), names.get() + count, [](const CountedString* a, const CountedString* b) {
     return std::strcmp(a->data(), b->data()) < 0;
   });
   TokenList result;
-  for (const CountedString* name : names) result.append(*name);
+  for (size_t i = 0; i < count; ++i) result.append(*names[i]);
   return result;
 }
