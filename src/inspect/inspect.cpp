@@ -70,7 +70,7 @@ std::string formatInspection(const LaunchPlan& run) {
   text += line("mode:", launchFileMode ? "launch file" : "default jar launch");
   text += line("arguments:", visibleText(run.tail));
   if (launchFileMode) {
-    if (run.described) {
+    if (run.opened) {
       text += stage("read", run.stages.read);
       text += stage("after macros", run.stages.expanded);
       text += stage("after path lists", run.stages.final);
@@ -88,6 +88,13 @@ std::string formatInspection(const LaunchPlan& run) {
     text += line("options:", plain(run.optionsName) + " = " + visibleText(run.options));
   }
   text += line("command line:", run.described ? visibleText(run.commandLine) : "(nothing is run)");
+  if (run.interpreterLength >= 0) {
+    text += line("length:", std::to_string(run.interpreterLength) + " after /c (cmd.exe: at most " +
+                                std::to_string(kInterpreterLineLimit) + "), " +
+                                std::to_string(run.wholeLength) + " in all (Windows: at most " +
+                                std::to_string(kWindowsLineLimit) + ")");
+  }
+  for (const CountedString& warning : run.warnings) text += plain(warning) + "\n";
   return text;
 }
 

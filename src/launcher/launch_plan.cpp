@@ -3,13 +3,15 @@
 #include "launcher/default_jar.h"
 #include "launcher/messages.h"
 #include "launcher/run_command.h"
+#include "util/code_page.h"
 #include "util/paths.h"
 
 namespace {
 
 void planLaunchFile(LaunchPlan* plan) {
   plan->mode = LaunchMode::kLaunchFile;
-  plan->described = buildLaunchFileCommand(plan->launchFile, &plan->stages);
+  plan->opened = buildLaunchFileCommand(plan->launchFile, &plan->stages);
+  plan->described = plan->opened;
   if (!plan->described) {
     plan->error = cannotOpenMessage(plan->launchFile);
     return;
@@ -37,6 +39,25 @@ void planDefaultJar(LaunchPlan* plan) {
       defaultJarCommandLine(plan->candidates[plan->found], plan->options, plan->tail);
 }
 
+int32_t characters(const CountedString& text) {
+  return mbCharacterCount(text.data(), text.length());
+}
+
+// A line that Windows cannot start is the plan's error: no interpreter could run it, so none is
+// tried. One that cmd.exe will refuse still goes: another COMSPEC may take it.
+void checkLineLimits(LaunchPlan* plan) {
+  if (plan->request.interpreterLines.empty()) return;
+  const CountedString& line = plan->commandLine;
+  plan->interpreterLength = line.empty() ? 0 : characters(line) + 2;  // its pair of quotes
+  plan->wholeLength = characters(plan->request.interpreterLines[0]);
+  if (plan->wholeLength > kWindowsLineLimit) {
+    plan->described = false;
+    plan->error = lineTooLongMessage(plan->wholeLength, kWindowsLineLimit);
+  } else if (plan->interpreterLength > kInterpreterLineLimit) {
+    plan->warnings.append(lineTooLongForInterpreterWarning(plan->interpreterLength, kInterpreterLineLimit));
+  }
+}
+
 }  // namespace
 
 LaunchPlan planLaunch() {
@@ -50,7 +71,10 @@ LaunchPlan planLaunch() {
   } else {
     planDefaultJar(&plan);
   }
-  if (plan.described) plan.request = commandRequest(plan.commandLine);
+  if (plan.described) {
+    plan.request = commandRequest(plan.commandLine);
+    checkLineLimits(&plan);
+  }
   return plan;
 }
 

@@ -7,6 +7,11 @@
 #include "util/platform.h"
 #include "util/token_list.h"
 
+/// The most characters CreateProcess takes in a command line (measured under Wine: 32,767 fails).
+constexpr int32_t kWindowsLineLimit = 32766;
+/// The most characters cmd.exe runs after /c.
+constexpr int32_t kInterpreterLineLimit = 8191;
+
 enum class LaunchMode { kLaunchFile, kDefaultJar };
 
 struct LaunchPlan {
@@ -15,7 +20,8 @@ struct LaunchPlan {
   CountedString tail;        // what %* and the default jar launch insert
   LaunchMode mode = LaunchMode::kDefaultJar;
 
-  LaunchFileStages stages;   // launch-file mode
+  bool opened = false;       // launch-file mode: the file could be read...
+  LaunchFileStages stages;   // ...and what its stages made of it
 
   CountedString jarName;     // default jar launch
   TokenList candidates;      // the places searched, in order
@@ -28,6 +34,12 @@ struct LaunchPlan {
   CommandRequest request;      // how it runs on this platform
   CountedString error;         // the one line for standard error, when not described
   int errorStatus = -1;        // the launcher's exit status with that error
+
+  // Where the line runs through the interpreter, in characters: what the interpreter gets after
+  // /c, and its whole command line as the launcher is about to start it; else -1.
+  int32_t interpreterLength = -1;
+  int32_t wholeLength = -1;
+  TokenList warnings;  // "warning: ..." lines for inspect; the launcher prints none
 };
 
 /// Decides the run for the launcher and arguments that the process queries describe (paths.h):

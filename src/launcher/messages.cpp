@@ -34,6 +34,26 @@ CountedString cannotRunMessage(const CountedString& program, const CountedString
   return "error: cannot run " + visibleName(program) + ": " + reason;
 }
 
+namespace {
+
+CountedString number(int32_t value) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
+  return CountedString(digits);
+}
+
+}  // namespace
+
+CountedString lineTooLongMessage(int32_t characters, int32_t limit) {
+  return "error: the command line is " + number(characters) +
+         " characters long; Windows accepts at most " + number(limit);
+}
+
+CountedString lineTooLongForInterpreterWarning(int32_t characters, int32_t limit) {
+  return "warning: the command line is " + number(characters) +
+         " characters long; cmd.exe runs at most " + number(limit);
+}
+
 void printError(const CountedString& message) {
   std::fflush(stdout);
   std::fprintf(stderr, "%s\n", message.data());

@@ -14,5 +14,10 @@ CountedString jarNotFoundMessage(const CountedString& jarName);
 /// "error: cannot run PROGRAM: REASON"
 CountedString cannotRunMessage(const CountedString& program, const CountedString& reason);
 
+/// "error: the command line is N characters long; Windows accepts at most LIMIT"
+CountedString lineTooLongMessage(int32_t characters, int32_t limit);
+/// "warning: the command line is N characters long; cmd.exe runs at most LIMIT"
+CountedString lineTooLongForInterpreterWarning(int32_t characters, int32_t limit);
+
 /// Writes the message and a line feed on the standard error stream.
 void printError(const CountedString& message);

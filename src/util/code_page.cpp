@@ -90,3 +90,9 @@ int32_t mbFindText(const char* text, const char* pattern) {
   }
   return -1;
 }
+
+int32_t mbCharacterCount(const char* text, int32_t length) {
+  int32_t count = 0;
+  for (int32_t i = 0; i < length; i += mbCharLength(text + i)) ++count;
+  return count;
+}

@@ -62,3 +62,6 @@ int32_t mbFindLastChar(const char* text, unsigned char c);
 
 /// Position of the first character boundary at which pattern's bytes occur, or -1.
 int32_t mbFindText(const char* text, const char* pattern);
+
+/// Characters in the text: a double-byte character counts once.
+int32_t mbCharacterCount(const char* text, int32_t length);

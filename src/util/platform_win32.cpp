@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "util/console_events.h"
+
 
 PathStyle platformPathStyle() { return PathStyle::windows(); }
 
@@ -82,8 +84,61 @@ TokenList platformDirectoryEntries(const CountedString& pattern, bool* matched) 
 
 namespace {
 
-// Starts the interpreter with inherited handles, console and directory, and waits for it. False
-// when it cannot be started.
+// The job of the interpreter that runs now, for the console handler; null when there is none.
+// Written before the interpreter resumes, read by the handler's thread.
+HANDLE volatile runningJob = nullptr;
+
+bool setJobLimits(HANDLE job, DWORD flags) {
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+  limits.BasicLimitInformation.LimitFlags = flags;
+  return SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits) != 0;
+}
+
+// A job that ends everything in it when the launcher ends, killed included. Breakaway is allowed
+// (a program may detach a process on purpose) but never silent: with silent breakaway the JVM
+// that the interpreter starts would escape the job. Null when the system will not make one.
+HANDLE createKillOnCloseJob() {
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  if (job == nullptr) return nullptr;
+  if (!setJobLimits(job, JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_BREAKAWAY_OK)) {
+    CloseHandle(job);
+    return nullptr;
+  }
+  return job;
+}
+
+// Whatever is left in the job outlives the launcher from now on.
+void liftKillOnClose(HANDLE job) {
+  if (job != nullptr) setJobLimits(job, JOB_OBJECT_LIMIT_BREAKAWAY_OK);
+}
+
+bool toConsoleEvent(DWORD type, ConsoleEvent* event) {
+  switch (type) {
+    case CTRL_C_EVENT: *event = ConsoleEvent::kInterrupt; return true;
+    case CTRL_BREAK_EVENT: *event = ConsoleEvent::kBreak; return true;
+    case CTRL_CLOSE_EVENT: *event = ConsoleEvent::kClose; return true;
+    case CTRL_LOGOFF_EVENT: *event = ConsoleEvent::kLogoff; return true;
+    case CTRL_SHUTDOWN_EVENT: *event = ConsoleEvent::kShutdown; return true;
+    default: return false;
+  }
+}
+
+// Runs on a thread of its own. The main thread goes on waiting for the interpreter and ends the
+// launcher with its status; after a close event the system ends the launcher first.
+BOOL WINAPI onConsoleEvent(DWORD type) {
+  ConsoleEvent event;
+  if (!toConsoleEvent(type, &event)) return FALSE;
+  if (answerTo(event) == ConsoleEventAnswer::kLiftLimitAndWait) {
+    liftKillOnClose(runningJob);
+    Sleep(INFINITE);  // returning would end the launcher at once
+  }
+  return TRUE;
+}
+
+// Starts the interpreter suspended, puts it in the job before it runs (so that nothing it starts
+// can be outside), and waits for it with inherited handles, console and directory. False when it
+// cannot be started. A job that cannot be made or joined (an older system where a process in a
+// job joins no other) changes nothing.
 bool startAndWait(const CountedString& program, const CountedString& commandLine, int* exitCode) {
   // The ANSI services take no longer name; Wine even ends the caller on one.
   if (program.length() >= MAX_PATH) return false;
@@ -91,11 +146,21 @@ bool startAndWait(const CountedString& program, const CountedString& commandLine
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   CountedString line(commandLine);  // CreateProcessA may write into the line it is given
-  if (!CreateProcessA(program.data(), line.mutableData(), nullptr, nullptr, TRUE, 0, nullptr,
-                      nullptr, &startup, &process)) {
+  if (!CreateProcessA(program.data(), line.mutableData(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
+                      nullptr, nullptr, &startup, &process)) {
     return false;
   }
+  HANDLE job = createKillOnCloseJob();
+  if (job != nullptr && !AssignProcessToJobObject(job, process.hProcess)) {
+    CloseHandle(job);
+    job = nullptr;
+  }
+  runningJob = job;
+  ResumeThread(process.hThread);
   WaitForSingleObject(process.hProcess, INFINITE);
+  // A process the program left running on purpose keeps running. The job handle stays open
+  // until the launcher ends: the console handler may still be using it.
+  liftKillOnClose(job);
   DWORD code = static_cast<DWORD>(-1);
   GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hThread);
@@ -111,6 +176,9 @@ CountedString platformDefaultInterpreter() {
 }
 
 int platformRunCommand(const CommandRequest& request, CountedString*) {
+  // A handler function, never the "ignore" flag: that flag is inherited, and the JVM would no
+  // longer see Ctrl-C.
+  SetConsoleCtrlHandler(onConsoleEvent, TRUE);
   int exitCode = -1;
   for (size_t i = 0; i < request.interpreters.size(); ++i) {
     if (startAndWait(request.interpreters[i], request.interpreterLines[i], &exitCode)) return exitCode;

@@ -13,6 +13,8 @@
 // examples run in the native build.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -196,6 +198,23 @@ TEST(DocsExamples, EveryExampleIsComplete) {
   EXPECT_EQ(checked, launchFiles) << "every launch file of the docs belongs to an example";
 }
 
+// The lengths depend on where the example's folder really is: each number on a length line is
+// compared as "#".
+std::string withoutLengths(const std::string& report) {
+  std::string out;
+  bool onLengthLine = false;
+  for (size_t i = 0; i < report.size(); ++i) {
+    if (i == 0 || report[i - 1] == '\n') onLengthLine = report.compare(i, 7, "length:") == 0;
+    bool digit = std::isdigit(static_cast<unsigned char>(report[i])) != 0;
+    if (!onLengthLine || !digit) {
+      out += report[i];
+    } else if (out.empty() || out.back() != '#') {
+      out += '#';
+    }
+  }
+  return out;
+}
+
 // The example's folder built for real; the page's paths are read as paths there.
 void runForReal(const Example& example) {
   TempDir folder;
@@ -242,7 +261,8 @@ void runForReal(const Example& example) {
     EXPECT_EQ(inspectionError(run), here(example.message)) << example.where();
   }
   if (example.hasReport) {
-    EXPECT_EQ(formatInspection(run), here(example.report)) << example.where();
+    EXPECT_EQ(withoutLengths(formatInspection(run)), withoutLengths(here(example.report)))
+        << example.where();
   }
 }
 
