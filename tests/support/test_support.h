@@ -114,7 +114,7 @@ class ScopedTextSettings {
   PathStyle savedStyle_;
 };
 
-/// What a test sets of the process context (module path, command line, environment table) is
+/// What a test sets of the process context (module path, command line, arguments, environment) is
 /// cleared when this goes, so that no later test sees it.
 class ScopedProcessContext {
  public:
