@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "launcher/plan_warnings.h"
 #include "launchfile/macros.h"
 #include "util/argument_split.h"
 #include "util/path_style.h"
@@ -109,7 +110,7 @@ std::string formatInspection(const LaunchPlan& run) {
     // What the program gets, one argument a line: the line above no longer shows it exactly.
     text += stage("program arguments", run.request.arguments, "argument");
   }
-  for (const CountedString& warning : run.warnings) text += plain(warning) + "\n";
+  for (const CountedString& warning : planWarnings(run)) text += plain(warning) + "\n";
   return text;
 }
 

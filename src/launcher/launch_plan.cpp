@@ -65,8 +65,6 @@ void checkLineLimits(LaunchPlan* plan) {
   if (plan->wholeLength > kWindowsLineLimit) {
     plan->described = false;
     plan->error = lineTooLongMessage(plan->wholeLength, kWindowsLineLimit);
-  } else if (plan->interpreterLength > kInterpreterLineLimit) {
-    plan->warnings.append(lineTooLongForInterpreterWarning(plan->interpreterLength, kInterpreterLineLimit));
   }
 }
 

@@ -39,7 +39,6 @@ struct LaunchPlan {
   // /c, and its whole command line as the launcher is about to start it; else -1.
   int32_t interpreterLength = -1;
   int32_t wholeLength = -1;
-  TokenList warnings;  // "warning: ..." lines for inspect; the launcher prints none
 };
 
 /// Decides the run for the launcher and arguments that the process queries describe (paths.h):

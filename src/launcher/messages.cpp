@@ -54,6 +54,29 @@ CountedString lineTooLongForInterpreterWarning(int32_t characters, int32_t limit
          " characters long; cmd.exe runs at most " + number(limit);
 }
 
+namespace {
+
+CountedString between(const CountedString& text) { return "|" + visibleName(text) + "|"; }
+
+}  // namespace
+
+CountedString byteOrderMarkWarning(const CountedString& firstToken) {
+  return "warning: the launch file starts with a byte-order mark, which is part of its first "
+         "token " + between(firstToken);
+}
+
+CountedString emptyVariableWarning(const CountedString& variable, const CountedString& token) {
+  return "warning: " + visibleName(variable) + " is unset or empty in " + between(token);
+}
+
+CountedString unclosedPercentWarning(const CountedString& token) {
+  return "warning: a % is never closed in " + between(token);
+}
+
+CountedString unmatchedPatternWarning(const CountedString& pattern) {
+  return "warning: the pattern " + between(pattern) + " matches nothing";
+}
+
 void printError(const CountedString& message) {
   std::fflush(stdout);
   std::fprintf(stderr, "%s\n", message.data());

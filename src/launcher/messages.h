@@ -19,5 +19,14 @@ CountedString lineTooLongMessage(int32_t characters, int32_t limit);
 /// "warning: the command line is N characters long; cmd.exe runs at most LIMIT"
 CountedString lineTooLongForInterpreterWarning(int32_t characters, int32_t limit);
 
+/// "warning: the launch file starts with a byte-order mark, which is part of its first token |T|"
+CountedString byteOrderMarkWarning(const CountedString& firstToken);
+/// "warning: %NAME% is unset or empty in |TOKEN|"
+CountedString emptyVariableWarning(const CountedString& variable, const CountedString& token);
+/// "warning: a % is never closed in |TOKEN|"
+CountedString unclosedPercentWarning(const CountedString& token);
+/// "warning: the pattern |PATTERN| matches nothing"
+CountedString unmatchedPatternWarning(const CountedString& pattern);
+
 /// Writes the message and a line feed on the standard error stream.
 void printError(const CountedString& message);

@@ -21,8 +21,15 @@ bool isWholeTokenVariable(const CountedString& token) {
          token.findChar('%', 1) == token.length() - 1;
 }
 
-CountedString expandWholeTokenVariable(const CountedString& token) {
-  CountedString value = environmentValue(token.substring(1, token.length() - 1));
+// The value of the variable name, noted in findings when it is empty.
+CountedString variableValue(const CountedString& name, MacroFindings* findings) {
+  CountedString value = environmentValue(name);
+  if (value.empty() && findings != nullptr) findings->emptyVariables.append("%" + name + "%");
+  return value;
+}
+
+CountedString expandWholeTokenVariable(const CountedString& token, MacroFindings* findings) {
+  CountedString value = variableValue(token.substring(1, token.length() - 1), findings);
   if (!pathExists(value)) return value;  // several options in one variable split apart later
   ByteBuffer out;
   appendQuoted(&out, value);
@@ -30,7 +37,8 @@ CountedString expandWholeTokenVariable(const CountedString& token) {
 }
 
 // Expands the macro whose % stands at percent (outside quotes); returns where the scan goes on.
-int32_t expandMacroAt(const CountedString& token, int32_t percent, ByteBuffer* out) {
+int32_t expandMacroAt(const CountedString& token, int32_t percent, ByteBuffer* out,
+                      MacroFindings* findings) {
   switch (token.data()[percent + 1]) {  // the terminating zero when % is the last byte
     case '%':
       out->appendByte('%');
@@ -46,14 +54,15 @@ int32_t expandMacroAt(const CountedString& token, int32_t percent, ByteBuffer* o
   }
   int32_t close = token.findChar('%', percent + 1);  // quotes do not matter to this search
   if (close < 0) {  // no partner: the rest of the token stays as it is
+    if (findings != nullptr) findings->unclosedPercent = true;
     out->appendBytes(token.data() + percent, token.length() - percent);
     return token.length();
   }
-  appendQuoted(out, environmentValue(token.substring(percent + 1, close)));
+  appendQuoted(out, variableValue(token.substring(percent + 1, close), findings));
   return close + 1;
 }
 
-CountedString expandGeneral(const CountedString& token) {
+CountedString expandGeneral(const CountedString& token, MacroFindings* findings) {
   ByteBuffer out;
   out.reserve(static_cast<size_t>(token.length()));
   bool inQuotes = false;
@@ -66,7 +75,7 @@ CountedString expandGeneral(const CountedString& token) {
       if (byte == '"') inQuotes = !inQuotes;
       p += length;
     } else {
-      p = expandMacroAt(token, p, &out);
+      p = expandMacroAt(token, p, &out, findings);
     }
   }
   return out.toCountedString();
@@ -74,9 +83,12 @@ CountedString expandGeneral(const CountedString& token) {
 
 }  // namespace
 
-CountedString expandMacros(const CountedString& token) {
-  return isWholeTokenVariable(token) ? expandWholeTokenVariable(token) : expandGeneral(token);
+CountedString expandMacros(const CountedString& token, MacroFindings* findings) {
+  return isWholeTokenVariable(token) ? expandWholeTokenVariable(token, findings)
+                                     : expandGeneral(token, findings);
 }
+
+CountedString expandMacros(const CountedString& token) { return expandMacros(token, nullptr); }
 
 CountedString argumentsSlot() { return CountedString("", 1); }
 

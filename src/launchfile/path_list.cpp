@@ -126,6 +126,21 @@ TokenList visibleMatches(const CountedString& element, bool hasWildcard) {
   return matches;
 }
 
+}  // namespace
+
+TokenList unmatchedPatterns(const CountedString& token) {
+  bool hadSeparator = false;
+  TokenList unmatched;
+  for (const CountedString& piece : splitPathList(token, &hadSeparator)) {
+    bool hasWildcard = false;
+    CountedString element = unquotePathElement(piece, &hasWildcard);
+    if (hasWildcard && visibleMatches(element, true).empty()) unmatched.append(element);
+  }
+  return unmatched;
+}
+
+namespace {
+
 // As a shell does: only a pattern that matched changes, into its matches; everything else of the
 // token, empty pieces of a list included, stays as written.
 CountedString expandLikeShell(const CountedString& token) {

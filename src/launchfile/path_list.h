@@ -23,3 +23,6 @@ CountedString patternDirectory(const CountedString& pattern);
 /// Where the style keeps unmatched patterns (POSIX, as a shell does), only a pattern that matched
 /// changes, into its matches; a token in which nothing matched is returned as it stands.
 CountedString expandPathList(const CountedString& token);
+
+/// The patterns of token that match nothing visible (names beginning with "." do not count).
+TokenList unmatchedPatterns(const CountedString& token);

@@ -242,6 +242,40 @@ TEST_F(InspectRunTest, DefaultJarCandidatesInSearchOrder) {
   }
 }
 
+// Each finding is one line after the command line, naming what it is about; the plan runs as ever.
+TEST_F(InspectRunTest, WarningsNameWhatTheyAreAbout) {
+  makeDirectory(join(bin, "lib"));
+  writeFile(join(bin, styled("lib\\a.jar")), "a");
+  struct Case {
+    const char* launchFile;
+    std::vector<std::string> warnings;
+  };
+  const Case cases[] = {
+      {"java -cp %@lib\\*.jar;classes Main", {}},
+      {"java -cp %@lib\\*.zip;classes Main",
+       {"warning: the pattern |" + bin + styled("\\lib\\*.zip") + "| matches nothing"}},
+      {"%JAVA_HOM%\\bin\\java %OPTS% -Dset=%SET% Main",
+       {"warning: %JAVA_HOM% is unset or empty in |%JAVA_HOM%" + styled("\\bin\\java") + "|",
+        "warning: %OPTS% is unset or empty in |%OPTS%|"}},
+      {"java -Dratio=50% Main", {"warning: a % is never closed in |-Dratio=50%|"}},
+      {"\xEF\xBB\xBFjava Main",
+       {"warning: the launch file starts with a byte-order mark, which is part of its first token "
+        "|\xEF\xBB\xBFjava|"}},
+  };
+  setEnvironmentTable({"SET=1"});
+  for (const Case& c : cases) {
+    writeFile(join(bin, "tool.kestrelune"), styled(c.launchFile));
+    std::string report = inspect("");
+    std::vector<std::string> warnings;
+    for (size_t at = report.find("\nwarning: "); at != std::string::npos;
+         at = report.find("\nwarning: ", at + 1)) {
+      warnings.push_back(report.substr(at + 1, report.find('\n', at + 1) - at - 1));
+    }
+    EXPECT_EQ(warnings, c.warnings) << c.launchFile;
+    EXPECT_TRUE(run.described) << c.launchFile;
+  }
+}
+
 // Past cmd.exe's 8,191 characters after /c the report warns and the line still runs; past the
 // 32,766 of the whole interpreter line it is the plan's error, the launcher's own.
 TEST_F(InspectRunTest, LinesNearTheLimitsOfWindows) {
