@@ -5,15 +5,22 @@
 #include "launcher/plan_warnings.h"
 #include "launchfile/macros.h"
 #include "util/argument_split.h"
+#include "util/byte_buffer.h"
 #include "util/path_style.h"
 #include "util/paths.h"
 
 void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText,
-                   const TokenList& arguments) {
+                   const TokenList& arguments, const CountedString& replaced) {
   setModulePath(launcherPath);
   // Only the tail of the launcher's command line matters, so its program name is given quoted,
   // as a shell or Explorer would start it; the tail comes out exactly as argumentText.
-  setCommandLine("\"" + launcherPath + "\" " + argumentText);
+  CountedString name = "\"" + launcherPath + "\" ";
+  ByteBuffer marks;  // none for the launcher's own name
+  if (!replaced.empty()) {
+    for (int32_t i = 0; i < name.length(); ++i) marks.appendByte(0);
+    marks.appendString(replaced);
+  }
+  setCommandLine(name + argumentText, marks.toCountedString());
   setLauncherArguments(arguments);
 }
 
@@ -21,10 +28,11 @@ void describeRunOf(const CountedString& launcherPath, const CountedString& argum
   describeRunOf(launcherPath, argumentText, splitLauncherArguments(argumentText));
 }
 
-CountedString argumentsAfterLauncher() {
+CountedString argumentsAfterLauncher(CountedString* replaced) {
   // The tool's own tail starts with the launcher path; the launcher's own rule for skipping a
   // program name skips that path too, so the rest keeps the user's quoting byte for byte.
-  setCommandLine(commandLineTail());
+  setCommandLine(commandLineTail(), replacedInCommandLineTail());
+  *replaced = replacedInCommandLineTail();
   return commandLineTail();
 }
 

@@ -9,17 +9,19 @@
 #include "util/token_list.h"
 
 /// Makes the queries answer as they would inside the launcher at launcherPath started with
-/// argumentText, the raw text after its program name, and with arguments one by one (what a
-/// POSIX launcher passes exactly). The environment stays the caller's.
+/// argumentText, the raw text after its program name (replaced marks what the code page could
+/// not represent, as setCommandLine takes it), and with arguments one by one (what a POSIX
+/// launcher passes exactly). The environment stays the caller's.
 void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText,
-                   const TokenList& arguments);
+                   const TokenList& arguments, const CountedString& replaced = CountedString());
 /// The same with the arguments split from argumentText by the launcher's own rule.
 void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText);
 
 /// The raw text after the first argument of the tool's own command line: the launcher's
 /// arguments exactly as typed, quotes and runs of blanks included. Uses up the tool's own
-/// command line: call it once, before describeRunOf.
-CountedString argumentsAfterLauncher();
+/// command line: call it once, before describeRunOf. *replaced receives its marks of replaced
+/// characters.
+CountedString argumentsAfterLauncher(CountedString* replaced);
 
 /// The report: one fact per line, every token on a line of its own between bars.
 std::string formatInspection(const LaunchPlan& plan);

@@ -31,10 +31,11 @@ int main(int argc, char** argv) {
     // The launcher's arguments are the raw text after LAUNCHER on our own command line, so
     // that quotes and blanks reach %* exactly as the user typed them, and one by one the words
     // after it, as a POSIX launcher passes them.
-    CountedString argumentText = argumentsAfterLauncher();
+    CountedString replaced;
+    CountedString argumentText = argumentsAfterLauncher(&replaced);
     TokenList arguments;
     for (int i = 2; i < argc; ++i) arguments.append(CountedString(argv[i]));
-    describeRunOf(platformFullPath(CountedString(argv[1])), argumentText, arguments);
+    describeRunOf(platformFullPath(CountedString(argv[1])), argumentText, arguments, replaced);
     LaunchPlan run = planLaunch();
     std::fputs(formatInspection(run).c_str(), stdout);
     if (!run.described) {

@@ -77,6 +77,12 @@ CountedString unmatchedPatternWarning(const CountedString& pattern) {
   return "warning: the pattern " + between(pattern) + " matches nothing";
 }
 
+CountedString unrepresentedArgumentWarning(const CountedString& argument, uint32_t codePage) {
+  return "warning: code page " + number(static_cast<int32_t>(codePage)) +
+         " cannot represent every character of the argument " + between(argument) +
+         ": each such character arrives as the code page's default character";
+}
+
 void printError(const CountedString& message) {
   std::fflush(stdout);
   std::fprintf(stderr, "%s\n", message.data());

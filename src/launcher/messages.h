@@ -1,6 +1,8 @@
 // Every line the launcher and the inspect tool write on their own, spelled once.
 #pragma once
 
+#include <cstdint>
+
 #include "util/counted_string.h"
 
 /// name as a message shows it: bytes below 0x20 and 0x7F escaped (\t, \n, \r, else \xHH), so
@@ -27,6 +29,10 @@ CountedString emptyVariableWarning(const CountedString& variable, const CountedS
 CountedString unclosedPercentWarning(const CountedString& token);
 /// "warning: the pattern |PATTERN| matches nothing"
 CountedString unmatchedPatternWarning(const CountedString& pattern);
+
+/// "warning: code page N cannot represent every character of the argument |A|: each such
+/// character arrives as the code page's default character"
+CountedString unrepresentedArgumentWarning(const CountedString& argument, uint32_t codePage);
 
 /// Writes the message and a line feed on the standard error stream.
 void printError(const CountedString& message);

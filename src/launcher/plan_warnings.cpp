@@ -3,6 +3,8 @@
 #include "launcher/messages.h"
 #include "launchfile/macros.h"
 #include "launchfile/path_list.h"
+#include "util/code_page.h"
+#include "util/paths.h"
 
 namespace {
 
@@ -36,6 +38,9 @@ void warnOfPatterns(const TokenList& expanded, TokenList* warnings) {
 
 TokenList planWarnings(const LaunchPlan& plan) {
   TokenList warnings;
+  for (const CountedString& argument : unrepresentedArguments()) {
+    warnings.append(unrepresentedArgumentWarning(argument, activeCodePage().codePage));
+  }
   if (plan.opened) {
     warnOfMacros(plan.stages.read, &warnings);
     warnOfPatterns(plan.stages.expanded, &warnings);

@@ -44,7 +44,7 @@ int32_t expandMacroAt(const CountedString& token, int32_t percent, ByteBuffer* o
       out->appendByte('%');
       return percent + 2;
     case '*':
-      out->appendString(commandLineTail());
+      out->appendString(shieldedCommandLineTail());
       return percent + 2;
     case '@':
       appendQuoted(out, directoryOf(modulePath()));

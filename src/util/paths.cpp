@@ -1,5 +1,6 @@
 #include "util/paths.h"
 
+#include "util/byte_buffer.h"
 #include "util/case_rules.h"
 #include "util/code_page.h"
 #include "util/path_style.h"
@@ -11,6 +12,7 @@ namespace {
 struct ProcessContext {
   CountedString modulePath;
   CountedString commandLine;
+  CountedString replaced;  // empty, or one byte per byte of commandLine: 1 where replaced
   TokenList arguments;
   TokenList environment;
 };
@@ -26,7 +28,9 @@ void initProcessContext(int argc, char** argv) {
   setPathStyle(platformPathStyle());
   setActiveCodePage(platformActiveCodePage());
   setModulePath(platformModulePath());
-  setCommandLine(platformCommandLine(argc, argv));
+  CountedString replaced;
+  CountedString commandLine = platformCommandLine(argc, argv, &replaced);
+  setCommandLine(commandLine, replaced);
   TokenList arguments;
   for (int i = 1; i < argc; ++i) arguments.append(CountedString(argv[i]));
   setLauncherArguments(arguments);
@@ -35,7 +39,10 @@ void initProcessContext(int argc, char** argv) {
 
 void setModulePath(const CountedString& path) { context().modulePath = path; }
 
-void setCommandLine(const CountedString& rawCommandLine) { context().commandLine = rawCommandLine; }
+void setCommandLine(const CountedString& rawCommandLine, const CountedString& replaced) {
+  context().commandLine = rawCommandLine;
+  context().replaced = replaced;
+}
 
 void setLauncherArguments(const TokenList& arguments) { context().arguments = arguments; }
 
@@ -93,9 +100,13 @@ CountedString environmentValue(const CountedString& name) {
   return CountedString();
 }
 
-CountedString commandLineTail() {
-  const CountedString& line = context().commandLine;
-  const char* p = line.data();
+namespace {
+
+// Where the tail starts: after the program name (double quotes group anywhere in it) and the
+// whitespace that follows it.
+int32_t tailStart() {
+  const char* line = context().commandLine.data();
+  const char* p = line;
   bool inQuotes = false;
   while (*p != 0) {
     if (!inQuotes && mbIsSpace(static_cast<unsigned char>(*p))) break;
@@ -103,7 +114,70 @@ CountedString commandLineTail() {
     p += mbCharLength(p);
   }
   while (*p != 0 && mbIsSpace(static_cast<unsigned char>(*p))) ++p;
-  return CountedString(p);
+  return static_cast<int32_t>(p - line);
+}
+
+// The marks of the tail's bytes; empty when nothing was replaced.
+CountedString replacedInTail(int32_t start, int32_t length) {
+  const CountedString& replaced = context().replaced;
+  if (replaced.length() < start + length) return CountedString();
+  for (int32_t i = start; i < start + length; ++i) {
+    if (replaced.byteAt(i) != 0) return replaced.substring(start, start + length);
+  }
+  return CountedString();
+}
+
+}  // namespace
+
+CountedString commandLineTail() { return CountedString(context().commandLine.data() + tailStart()); }
+
+CountedString replacedInCommandLineTail() {
+  int32_t start = tailStart();
+  return replacedInTail(start, commandLineTail().length());
+}
+
+CountedString shieldedCommandLineTail() {
+  int32_t start = tailStart();
+  CountedString tail(context().commandLine.data() + start);
+  CountedString replaced = replacedInTail(start, tail.length());
+  if (replaced.empty()) return tail;
+  ByteBuffer out;
+  bool inQuotes = false;
+  for (int32_t i = 0; i < tail.length();) {
+    bool run = !inQuotes && replaced.byteAt(i) != 0;
+    if (run) out.appendByte('"');
+    do {
+      if (tail.byteAt(i) == '"') inQuotes = !inQuotes;
+      int length = mbCharLength(tail.data() + i);
+      out.appendBytes(tail.data() + i, length);
+      i += length;
+    } while (run && i < tail.length() && replaced.byteAt(i) != 0);
+    if (run) out.appendByte('"');
+  }
+  return out.toCountedString();
+}
+
+TokenList unrepresentedArguments() {
+  int32_t start = tailStart();
+  CountedString tail(context().commandLine.data() + start);
+  CountedString replaced = replacedInTail(start, tail.length());
+  TokenList words;
+  if (replaced.empty()) return words;
+  bool inQuotes = false, marked = false;
+  int32_t wordStart = 0;
+  for (int32_t i = 0; i <= tail.length();) {
+    bool ends = i == tail.length() || (!inQuotes && (tail.byteAt(i) == ' ' || tail.byteAt(i) == '\t'));
+    if (ends) {
+      if (marked) words.append(tail.substring(wordStart, i));
+      marked = false;
+      wordStart = ++i;
+      continue;
+    }
+    if (tail.byteAt(i) == '"') inQuotes = !inQuotes;
+    if (replaced.byteAt(i) != 0) marked = true;
+    i += mbCharLength(tail.data() + i);
+  }
+  return words;
 }
 
 TokenList launcherArguments() { return context().arguments; }

@@ -14,7 +14,10 @@ void initProcessContext(int argc, char** argv);
 
 // What the queries answer from; set at start-up, or by tests and tools that describe another run.
 void setModulePath(const CountedString& path);
-void setCommandLine(const CountedString& rawCommandLine);
+/// replaced is empty, or holds one byte per byte of the line: non-zero where a character that the
+/// code page cannot represent was replaced by its default character.
+void setCommandLine(const CountedString& rawCommandLine,
+                    const CountedString& replaced = CountedString());
 /// The launcher's own arguments one by one, as the system handed them over (POSIX).
 void setLauncherArguments(const TokenList& arguments);
 /// Entries are "NAME=value"; those whose first byte is "=" are left out.
@@ -36,6 +39,14 @@ bool pathExists(const CountedString& path);
 CountedString environmentValue(const CountedString& name);
 /// The raw command line after the program name and the whitespace that follows it.
 CountedString commandLineTail();
+/// The tail for %*: each run of characters that the code page could not represent and that
+/// stands outside quotes (a double quote toggles) is enclosed in a pair of quotes, so that its
+/// default characters are never a wildcard; the program still receives the same bytes.
+CountedString shieldedCommandLineTail();
+/// The marks of replaced characters for the tail, byte by byte; empty when there are none.
+CountedString replacedInCommandLineTail();
+/// The words of the tail (blanks and tabs separate outside quotes) that hold such a character.
+TokenList unrepresentedArguments();
 /// The launcher's own arguments one by one, exactly as the system handed them over: what a
 /// whole-token %* passes where the style passes arguments exactly.
 TokenList launcherArguments();

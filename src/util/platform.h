@@ -13,9 +13,12 @@
 PathStyle platformPathStyle();
 /// Full path of the running executable, never cut; empty if the platform cannot tell.
 CountedString platformModulePath();
-/// The raw command line. POSIX has none, so it is rebuilt from argv (each argument without its
-/// double quotes, enclosed in double quotes, joined by blanks).
-CountedString platformCommandLine(int argc, char** argv);
+/// The raw command line. Windows: the wide command line in the ANSI code page without best-fit
+/// mapping (a full-width quote never becomes a real one): a character the code page cannot
+/// represent becomes its default character, marked by a non-zero byte at the same place of
+/// *replaced (left empty when there is none). POSIX has no raw line: it is rebuilt from argv
+/// (each argument without its double quotes, enclosed in double quotes, joined by blanks).
+CountedString platformCommandLine(int argc, char** argv, CountedString* replaced);
 /// The environment as "NAME=value" texts, in the system's order.
 TokenList platformEnvironment();
 /// The full path of an executable as the system would give it to that program itself. Windows:

@@ -29,7 +29,7 @@ CountedString platformModulePath() {
   }
 }
 
-CountedString platformCommandLine(int argc, char** argv) {
+CountedString platformCommandLine(int argc, char** argv, CountedString*) {
   ByteBuffer line;
   for (int i = 0; i < argc; ++i) {
     if (i > 0) line.appendByte(' ');

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "util/byte_buffer.h"
 #include "util/console_events.h"
 
 
@@ -30,7 +31,43 @@ CountedString platformFullPath(const CountedString& path) {
   }
 }
 
-CountedString platformCommandLine(int, char**) { return CountedString(GetCommandLineA()); }
+namespace {
+
+constexpr DWORD kNoBestFit = WC_NO_BEST_FIT_CHARS;
+
+// One character (a surrogate pair whole) at a time, to learn which were replaced: only when the
+// whole line held some.
+CountedString convertMarkingReplaced(const wchar_t* wide, CountedString* replaced) {
+  ByteBuffer line;
+  ByteBuffer marks;
+  for (const wchar_t* p = wide; *p != 0;) {
+    int units = (*p >= 0xD800 && *p <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) ? 2 : 1;
+    char bytes[8];
+    BOOL usedDefault = FALSE;
+    int n = WideCharToMultiByte(CP_ACP, kNoBestFit, p, units, bytes, sizeof bytes, nullptr,
+                                &usedDefault);
+    for (int i = 0; i < n; ++i) {
+      line.appendByte(bytes[i]);
+      marks.appendByte(usedDefault ? 1 : 0);
+    }
+    p += units;
+  }
+  *replaced = marks.toCountedString();
+  return line.toCountedString();
+}
+
+}  // namespace
+
+CountedString platformCommandLine(int, char**, CountedString* replaced) {
+  const wchar_t* wide = GetCommandLineW();
+  int size = WideCharToMultiByte(CP_ACP, kNoBestFit, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return CountedString(GetCommandLineA());
+  std::unique_ptr<char[]> bytes(new char[size]);
+  BOOL usedDefault = FALSE;
+  WideCharToMultiByte(CP_ACP, kNoBestFit, wide, -1, bytes.get(), size, nullptr, &usedDefault);
+  if (!usedDefault) return CountedString(bytes.get(), size - 1);
+  return convertMarkingReplaced(wide, replaced);
+}
 
 TokenList platformEnvironment() {
   TokenList entries;

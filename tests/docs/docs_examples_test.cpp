@@ -249,7 +249,8 @@ void runForReal(const Example& example) {
     std::vector<char*> argv{const_cast<char*>(launcher.c_str())};
     for (const CountedString& word : words) argv.push_back(const_cast<char*>(word.data()));
     setModulePath(counted(launcher));
-    setCommandLine(platformCommandLine(static_cast<int>(argv.size()), argv.data()));
+    CountedString replaced;
+    setCommandLine(platformCommandLine(static_cast<int>(argv.size()), argv.data(), &replaced));
     setLauncherArguments(words);
   }
   LaunchPlan run = planLaunch();

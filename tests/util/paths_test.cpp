@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "support/test_support.h"
 #include "util/code_page.h"
 
@@ -97,6 +100,33 @@ TEST(CommandLineTailTest, SkipsTheProgramName) {
   for (const PathCase& c : cases) {
     setCommandLine(c.input);
     EXPECT_EQ(toString(commandLineTail()), c.expected) << c.input;
+  }
+}
+
+// A character the code page could not represent arrives as "?": outside quotes a run of them is
+// enclosed, so that %* never makes a wildcard of it; "^" marks the replaced bytes here.
+TEST(CommandLineTailTest, ReplacedCharactersAreShieldedOutsideQuotes) {
+  struct Case {
+    const char* line;
+    const char* marks;
+    const char* shielded;
+    std::vector<std::string> words;
+  };
+  const Case cases[] = {
+      {"t ?? x", "  ^^  ", "\"??\" x", {"??"}},
+      {"t a?b \"c ?\" ?", "   ^     ^  ^", "a\"?\"b \"c ?\" \"?\"", {"a?b", "\"c ?\"", "?"}},
+      {"t x?\" y", "   ^   ", "x\"?\"\" y", {"x?\" y"}},  // a quote after it still toggles
+      {"t a? b", "      ", "a? b", {}},                // a real "?" stays a wildcard
+  };
+  ScopedTextSettings ascii(builtinCodePage(1252), PathStyle::windows());
+  ScopedProcessContext context;
+  for (const Case& c : cases) {
+    std::string marks = c.marks;
+    for (char& mark : marks) mark = mark == '^' ? 1 : 0;
+    setCommandLine(c.line, counted(marks));
+    EXPECT_EQ(toString(commandLineTail()), std::string(c.line).substr(2)) << c.line;
+    EXPECT_EQ(toString(shieldedCommandLineTail()), c.shielded) << c.line;
+    EXPECT_EQ(toStrings(unrepresentedArguments()), c.words) << c.line;
   }
 }
 
