@@ -6,6 +6,7 @@
 // Prints every value read and one line per mismatch; exits with the number of mismatches.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -73,6 +74,8 @@ void checkVersionRecord(const std::string& exe, std::map<std::string, std::strin
     bool found = VerQueryValueW(record.data(), wide(block + key).c_str(), reinterpret_cast<void**>(&text), &length) &&
                  VerQueryValueA(record.data(), (block + key).c_str(), reinterpret_cast<void**>(&ansi), &length);
     compare(key, found ? utf8(text) : "(missing)", value);
+    bool ascii = std::all_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (found && ascii && value != ansi) compare(key + " (ANSI)", ansi, value);
   }
 }
 
