@@ -25,6 +25,23 @@ std::string refusal(const std::function<void()>& step) {
   return "(accepted)";
 }
 
+// A change to a valid input and a part of the reason it must be refused with.
+struct Refusal {
+  const char* what;
+  Mutation change;
+  const char* reason;
+};
+
+void expectRefusals(const std::vector<Refusal>& cases, const std::function<Bytes()>& make,
+                    const std::function<void(const Bytes&)>& read) {
+  for (const Refusal& c : cases) {
+    Bytes file = make();
+    c.change(file);
+    std::string reason = refusal([&] { read(file); });
+    EXPECT_NE(reason.find(c.reason), std::string::npos) << c.what << ": " << reason;
+  }
+}
+
 TEST(BrandVersion, OneToFourNumbersEachUpTo65535) {
   struct Case {
     const char* text;
@@ -49,11 +66,7 @@ TEST(BrandVersion, OneToFourNumbersEachUpTo65535) {
 
 TEST(BrandIcon, RefusesWhatContradictsItself) {
   // Offsets in the fixture icon: directory 6 + 2 * 16; the BMP at 38 (1128 bytes), the PNG after.
-  struct Case {
-    const char* what;
-    Mutation change;
-    const char* reason;
-  } cases[] = {
+  expectRefusals({
       {"as made", [](Bytes&) {}, "(accepted)"},
       {"empty file", [](Bytes& f) { f.clear(); }, "the icon directory is cut short"},
       {"reserved field set", [](Bytes& f) { f[0] = 1; }, "not an icon file"},
@@ -74,13 +87,7 @@ TEST(BrandIcon, RefusesWhatContradictsItself) {
       {"bitmap header too small", [](Bytes& f) { setU32(f, 38, 12); }, "image 1 has no bitmap header"},
       {"PNG size differs", [](Bytes& f) { f[6 + 16] = 48; f[6 + 17] = 48; }, "image 2 is 256x256 but the directory says 48x48"},
       {"PNG without header", [](Bytes& f) { f[38 + 1128 + 12] = 'X'; }, "image 2 is a PNG without its header"},
-  };
-  for (const Case& c : cases) {
-    Bytes file = fixture::icon();
-    c.change(file);
-    std::string reason = refusal([&] { readIconFile(file); });
-    EXPECT_NE(reason.find(c.reason), std::string::npos) << c.what << ": " << reason;
-  }
+  }, fixture::icon, [](const Bytes& file) { readIconFile(file); });
 }
 
 // The marker's data entry is the one for 5 bytes ("0.1.0") inside .rsrc.
@@ -97,11 +104,7 @@ void moveMarkerData(Bytes& file, uint32_t rva) {
 TEST(BrandLauncher, RefusesWhatIsNotThisVersionsLauncher) {
   using namespace fixture;
   const size_t rsrcHeader = kSectionsAt + 40, relocHeader = kSectionsAt + 80;
-  struct Case {
-    const char* what;
-    Mutation change;
-    const char* reason;
-  } cases[] = {
+  expectRefusals({
       {"as made", [](Bytes&) {}, "(accepted)"},
       {"empty file", [](Bytes& f) { f.clear(); }, "not a Windows program"},
       {"no MZ", [](Bytes& f) { f[0] = 'Z'; }, "not a Windows program"},
@@ -123,15 +126,7 @@ TEST(BrandLauncher, RefusesWhatIsNotThisVersionsLauncher) {
       {"no marker", [](Bytes& f) { for (size_t i = kRsrcAt; i + 2 < f.size(); ++i) if (f[i] == 'K' && f[i + 2] == 'E') f[i] = 'X'; },
        "not a Kestrelune launcher"},
       {"another version", [](Bytes& f) { f = launcher("0.0.9"); }, "a launcher of Kestrelune 0.0.9; this tool brands"},
-  };
-  for (const Case& c : cases) {
-    Bytes file = launcher(markerVersion().c_str());
-    c.change(file);
-    Branding branding;
-    branding.outputName = u"tool.exe";
-    std::string reason = refusal([&] { brandLauncher(file, branding); });
-    EXPECT_NE(reason.find(c.reason), std::string::npos) << c.what << ": " << reason;
-  }
+  }, [] { return launcher(markerVersion().c_str()); }, [](const Bytes& file) { brandLauncher(file, Branding{{}, {}, {}, u"tool.exe"}); });
 }
 
 struct Branded {
