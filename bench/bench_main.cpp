@@ -5,11 +5,12 @@
 #include "util/code_page.h"
 #include "util/path_style.h"
 #include "util/platform.h"
+#include "util/text_services.h"
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   setPathStyle(platformPathStyle());
-  initActiveCodePage();
+  setActiveCodePage(platformActiveCodePage());
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -5,7 +5,9 @@ set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev libbenchmark-dev openjdk-17-jdk-headless
           clang libclang-rt-14-dev valgrind)  # fuzzing and the robustness checks
-packages+=(hyperfine)  # bench/run.sh; valgrind above also serves its instruction counts
+# bench/run.sh: hyperfine, and strace for what jpackage's app launcher runs (valgrind above also
+# serves its instruction counts).
+packages+=(hyperfine strace)
 packages+=(icoutils osslsigncode openssl python3-pefile)  # kestrelune-brand: icons, signing, read-back
 if [ "${1:-all}" = all ]; then
   packages+=(googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 locales)

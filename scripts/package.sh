@@ -6,7 +6,6 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh all
 
-source scripts/wine-env.sh  # the Windows build runs kestrelune-brand.exe to make greeter.exe
 out=build/packages
 mkdir -p "$out"
 made=()

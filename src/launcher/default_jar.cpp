@@ -1,8 +1,6 @@
 #include "launcher/default_jar.h"
 
-#include <cstdio>
-
-#include "launcher/launcher.h"
+#include "util/case_rules.h"
 #include "util/path_style.h"
 #include "util/paths.h"
 
@@ -40,24 +38,6 @@ TokenList defaultJarCandidates(const CountedString& executablePath, CountedStrin
   return candidates;
 }
 
-CountedString findDefaultJar(const CountedString& executablePath, CountedString* jarName) {
-  for (const CountedString& candidate : defaultJarCandidates(executablePath, jarName)) {
-    if (pathExists(candidate)) return candidate;  // the first that exists ends the search
-  }
-  return CountedString();
-}
-
 CountedString optionsVariableName(const CountedString& executablePath) {
-  return baseNameOf(executablePath).toUpper() + "_VMOPTIONS";
-}
-
-int launchDefaultJar(const CountedString& executablePath) {
-  CountedString jarName;
-  CountedString jarPath = findDefaultJar(executablePath, &jarName);
-  if (jarPath.empty()) {
-    std::fprintf(stderr, "error: %s not found.\n", jarName.data());
-    return -1;
-  }
-  CountedString options = environmentValue(optionsVariableName(executablePath));
-  return runCommand(defaultJarCommandLine(jarPath, options, commandLineTail()));
+  return toUpper(baseNameOf(executablePath)) + "_VMOPTIONS";
 }

@@ -12,12 +12,5 @@ CountedString defaultJarCommandLine(const CountedString& jarPath, const CountedS
 /// empty entry, lib or .., then a separator and the jar name. jarName receives the bare jar name.
 TokenList defaultJarCandidates(const CountedString& executablePath, CountedString* jarName);
 
-/// The first of the four candidate jar paths that exists, or empty when none does. jarName
-/// receives the bare jar name.
-CountedString findDefaultJar(const CountedString& executablePath, CountedString* jarName);
-
 /// The environment variable that holds the java options: the upper-cased base name + _VMOPTIONS.
 CountedString optionsVariableName(const CountedString& executablePath);
-
-/// Runs the jar found beside the executable; -1 with one line on standard error when none is.
-int launchDefaultJar(const CountedString& executablePath);

@@ -4,7 +4,7 @@
 #include "util/code_page.h"
 #include "util/path_style.h"
 #include "util/paths.h"
-#include "util/platform.h"
+#include "util/wildcard.h"
 
 TokenList splitPathList(const CountedString& token, bool* hadSeparator) {
   const char separator = pathStyle().listSeparator;
@@ -87,7 +87,7 @@ class ElementWriter {
 
 void addMatches(const CountedString& pattern, ElementWriter& writer) {
   CountedString prefix = patternDirectory(pattern);
-  for (const CountedString& name : platformMatchingNames(pattern)) {
+  for (const CountedString& name : matchingNames(pattern)) {
     if (name.byteAt(0) != '.') writer.add(prefix, name);  // ".", ".." and hidden names alike
   }
 }

@@ -1,7 +1,5 @@
 #include "util/code_page.h"
 
-#include "util/platform.h"
-
 namespace {
 
 ActiveCodePage current = builtinCodePage(0);
@@ -23,8 +21,6 @@ constexpr LeadRange builtinLeadRanges[] = {
 const ActiveCodePage& activeCodePage() { return current; }
 
 void setActiveCodePage(const ActiveCodePage& codePage) { current = codePage; }
-
-void initActiveCodePage() { current = platformActiveCodePage(); }
 
 bool markBuiltinLeadBytes(uint32_t codePage, uint8_t classes[256]) {
   bool known = false;
@@ -95,31 +91,8 @@ int32_t mbFindText(const char* text, const char* pattern) {
   return -1;
 }
 
-bool mbToUpper(char* text) {
-  const ActiveCodePage& cp = current;
-  for (char* p = text; *p != 0;) {
-    unsigned char byte = static_cast<unsigned char>(*p);
-    if (mbIsLeadByte(byte)) {
-      if (p[1] == 0) return false;  // malformed: a lead byte without its second byte
-      char upper[2];
-      int written = platformUpperDoubleByte(p, 2, upper);
-      if (written == 0) return false;
-      p[0] = upper[0];
-      if (written == 2) p[1] = upper[1];
-      p += written;
-      continue;
-    }
-    if (cp.byteClasses[byte] & kLowerCase) *p = static_cast<char>(cp.caseMap[byte]);
-    ++p;
-  }
-  return true;
-}
-
-bool mbCompareNoCase(const char* a, const char* b, int32_t n) {
-  if (n == 0) return true;
-  int32_t na = 0;
-  while (na < n && a[na] != 0) ++na;
-  int32_t nb = 0;
-  while (nb < n && b[nb] != 0) ++nb;
-  return platformEqualNoCase(a, na, b, nb);
+int32_t mbCharacterCount(const char* text, int32_t length) {
+  int32_t count = 0;
+  for (int32_t i = 0; i < length; i += mbCharLength(text + i)) ++count;
+  return count;
 }

@@ -1,5 +1,6 @@
 // The process-wide ANSI code page and the scanning primitives that step over double-byte
-// characters whole, so that no second byte is ever taken for a separator.
+// characters whole, so that no second byte is ever taken for a separator. Pure: the platform
+// fills the record at start-up (text_services.h); case rules are in case_rules.h.
 #pragma once
 
 #include <cstdint>
@@ -16,13 +17,13 @@ struct ActiveCodePage {
   uint8_t byteClasses[256] = {};
   uint8_t caseMap[256] = {};  // the other case of a letter, else 0
   uint32_t localeId = 0;      // for the platform's case mapping and comparison
+  // File names are UTF-8 (a POSIX locale): wildcard matching steps by UTF-8 sequences. Every
+  // other scan stays single-byte, as in any code page without lead bytes.
+  bool utf8 = false;
 };
 
 /// Read-only after start-up.
 const ActiveCodePage& activeCodePage();
-
-/// Fills the active code page from the platform's ANSI code page. Runs once at start-up.
-void initActiveCodePage();
 
 /// Replaces the active code page wholesale; start-up and tests only.
 void setActiveCodePage(const ActiveCodePage& codePage);
@@ -62,9 +63,5 @@ int32_t mbFindLastChar(const char* text, unsigned char c);
 /// Position of the first character boundary at which pattern's bytes occur, or -1.
 int32_t mbFindText(const char* text, const char* pattern);
 
-/// Upper-cases the zero-terminated text in place. Returns false, leaving the rest unchanged, at a
-/// double-byte character the platform cannot map.
-bool mbToUpper(char* text);
-
-/// Equal without regard to case over the first n bytes of each (fewer where a zero comes first).
-bool mbCompareNoCase(const char* a, const char* b, int32_t n);
+/// Characters in the text: a double-byte character counts once.
+int32_t mbCharacterCount(const char* text, int32_t length);

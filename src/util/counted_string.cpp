@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "util/byte_buffer.h"
 #include "util/code_page.h"
 #include "util/out_of_memory.h"
 
@@ -82,23 +81,23 @@ int32_t CountedString::find(const CountedString& pattern, int32_t from) const {
 CountedString CountedString::replaceAll(const CountedString& pattern,
                                         const CountedString& replacement) const {
   if (pattern.empty()) return *this;  // never asked for; an empty pattern would never advance
-  int32_t p = find(pattern);
-  if (p < 0) return *this;
-  ByteBuffer result;
+  // Counted first, so that the result is one block written once: linear however many matches.
+  size_t matches = 0;
+  for (int32_t p = find(pattern); p >= 0; p = find(pattern, p + pattern.length_)) ++matches;
+  if (matches == 0) return *this;
+  size_t length = static_cast<size_t>(length_) - matches * static_cast<size_t>(pattern.length_) +
+                  matches * static_cast<size_t>(replacement.length_);
+  CountedString result(Uninitialized{}, checkedLength(length));
+  char* out = result.data_;
   int32_t q = 0;
-  do {
-    result.appendBytes(data_ + q, p - q);
-    result.appendString(replacement);
+  for (int32_t p = find(pattern); p >= 0; p = find(pattern, q)) {
+    std::memcpy(out, data_ + q, static_cast<size_t>(p - q));
+    out += p - q;
+    std::memcpy(out, replacement.data_, static_cast<size_t>(replacement.length_));
+    out += replacement.length_;
     q = p + pattern.length_;
-    p = find(pattern, q);
-  } while (p >= 0);
-  result.appendBytes(data_ + q, length_ - q);
-  return result.toCountedString();
-}
-
-CountedString CountedString::toUpper() const {
-  CountedString result(*this);
-  if (result.length_ > 0) mbToUpper(result.data_);
+  }
+  std::memcpy(out, data_ + q, static_cast<size_t>(length_ - q));
   return result;
 }
 

@@ -36,8 +36,10 @@ class CountedString {
   int32_t find(const CountedString& pattern, int32_t from = 0) const;
   /// Every non-overlapping occurrence of pattern, sought in this string only, replaced.
   CountedString replaceAll(const CountedString& pattern, const CountedString& replacement) const;
-  /// Upper-cased as the active code page defines it; same length.
-  CountedString toUpper() const;
+
+  /// The bytes of a string that is not empty, for the few operations that rewrite their own
+  /// fresh copy in place (every empty string shares one block).
+  char* mutableData() { return data_; }
 
   friend CountedString operator+(const CountedString& left, const CountedString& right);
   friend CountedString operator+(const CountedString& left, const char* right);

@@ -1,8 +1,10 @@
 #include "util/paths.h"
 
+#include "util/case_rules.h"
 #include "util/code_page.h"
 #include "util/path_style.h"
 #include "util/platform.h"
+#include "util/text_services.h"
 
 namespace {
 
@@ -21,7 +23,7 @@ ProcessContext& context() {
 
 void initProcessContext(int argc, char** argv) {
   setPathStyle(platformPathStyle());
-  initActiveCodePage();
+  setActiveCodePage(platformActiveCodePage());
   setModulePath(platformModulePath());
   setCommandLine(platformCommandLine(argc, argv));
   setEnvironmentTable(platformEnvironment());

@@ -1,18 +1,16 @@
-// The seam to the operating system: plain functions over portable types, implemented once in
-// platform_win32.cpp and once in platform_posix.cpp. Nothing else includes a system header.
+// The seam to the operating system: plain functions over the value types, implemented once in
+// platform_win32.cpp and once in platform_posix.cpp. They take what they need as values and never
+// call back into portable code. The code-page services are in text_services.h.
 #pragma once
 
 #include <cstdint>
 
-#include "util/code_page.h"
 #include "util/counted_string.h"
 #include "util/path_style.h"
 #include "util/token_list.h"
 
 // Start-up facts.
 PathStyle platformPathStyle();
-/// The ANSI code page with its lead bytes and case map, as the platform describes it.
-ActiveCodePage platformActiveCodePage();
 /// Full path of the running executable, never cut; empty if the platform cannot tell.
 CountedString platformModulePath();
 /// The raw command line. POSIX has none, so it is rebuilt from argv (each argument without its
@@ -26,13 +24,6 @@ TokenList platformEnvironment();
 /// resolved.
 CountedString platformFullPath(const CountedString& path);
 
-// Text services of the code page.
-/// Upper-cases one double-byte character (count bytes) into out; returns the bytes written (1 or
-/// 2), or 0 when the platform cannot map it.
-int platformUpperDoubleByte(const char* character, int count, char out[2]);
-/// The platform's case-insensitive comparison of two byte runs in the active code page.
-bool platformEqualNoCase(const char* a, int32_t na, const char* b, int32_t nb);
-
 // Files.
 /// True when path names an existing file, directory or other object.
 bool platformPathExists(const CountedString& path);
@@ -42,10 +33,23 @@ intptr_t platformOpenInput(const CountedString& path);
 /// Reads up to size bytes; returns the count, 0 at the end of the file or on an error.
 int32_t platformReadInput(intptr_t file, char* buffer, int32_t size);
 void platformCloseInput(intptr_t file);
-/// Names of the directory entries matching pattern's last component, in the platform's order.
-TokenList platformMatchingNames(const CountedString& pattern);
+/// The directory entries offered for a wildcard pattern, in the platform's order. Windows
+/// matches them against the pattern's last component itself (*matched is true); POSIX lists the
+/// whole directory of the pattern ("." when it has none) and leaves the matching to the caller.
+TokenList platformDirectoryEntries(const CountedString& pattern, bool* matched);
 
 // Running.
-/// Runs the command line through the command interpreter (Windows) or directly (POSIX, where
-/// success does not return); the interpreter's exit code, or -1 when none can start.
-int platformRunCommand(const CountedString& commandLine);
+/// What running a final command line takes, worked out by portable code (run_command.h).
+struct CommandRequest {
+  TokenList interpreters;      // Windows: the interpreters to try, in order...
+  TokenList interpreterLines;  // ...and the command line each one is given
+  TokenList arguments;         // POSIX: the program and its arguments
+};
+/// The name of the system's own interpreter, for when COMSPEC cannot be started; empty where
+/// commands are not run through an interpreter.
+CountedString platformDefaultInterpreter();
+/// Windows: starts the first interpreter that can be started, with inherited handles, console
+/// and directory, waits for it and returns its exit code, or -1 when none can start. POSIX:
+/// replaces the process with the program and returns only when it cannot be started: 127, with
+/// the system's reason in *failure.
+int platformRunCommand(const CommandRequest& request, CountedString* failure);

@@ -4,75 +4,20 @@
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
-#include <langinfo.h>
 #include <limits.h>
-#include <locale.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <vector>
 
-#include "util/argument_split.h"
 #include "util/byte_buffer.h"
-#include "util/paths.h"
 
 extern char** environ;
 
-namespace {
-
-struct CharsetCodePage {
-  const char* name;
-  uint32_t codePage;
-};
-
-// Locale character sets that stand for a double-byte ANSI code page.
-constexpr CharsetCodePage doubleByteCharsets[] = {
-    {"SHIFT_JIS", 932}, {"SJIS", 932},   {"CP932", 932},  {"GBK", 936},    {"CP936", 936},
-    {"GB2312", 936},    {"EUC-KR", 949}, {"CP949", 949},  {"UHC", 949},    {"BIG5", 950},
-    {"BIG5-HKSCS", 950}, {"CP950", 950}, {"JOHAB", 1361},
-};
-
-// "?" matches one byte and "*" any run, as on Windows; no other byte is special.
-bool matchesWildcard(const char* pattern, const char* name) {
-  const char* starPattern = nullptr;
-  const char* starName = nullptr;
-  while (*name != 0) {
-    if (*pattern == '*') {
-      starPattern = ++pattern;
-      starName = name;
-    } else if (*pattern != 0 && (*pattern == '?' || *pattern == *name)) {
-      ++pattern;
-      ++name;
-    } else if (starPattern != nullptr) {
-      pattern = starPattern;
-      name = ++starName;
-    } else {
-      return false;
-    }
-  }
-  while (*pattern == '*') ++pattern;
-  return *pattern == 0;
-}
-
-}  // namespace
-
 PathStyle platformPathStyle() { return PathStyle::posix(); }
-
-ActiveCodePage platformActiveCodePage() {
-  setlocale(LC_CTYPE, "");
-  const char* charset = nl_langinfo(CODESET);
-  for (const CharsetCodePage& entry : doubleByteCharsets) {
-    if (charset != nullptr && strcasecmp(charset, entry.name) == 0) {
-      return builtinCodePage(entry.codePage);
-    }
-  }
-  return builtinCodePage(0);  // UTF-8 and every single-byte set: plain byte scanning
-}
 
 CountedString platformModulePath() {
   std::vector<char> buffer(256);
@@ -105,25 +50,6 @@ TokenList platformEnvironment() {
   return entries;
 }
 
-int platformUpperDoubleByte(const char* character, int count, char out[2]) {
-  out[0] = character[0];  // no platform mapping of double-byte characters here: unchanged
-  if (count == 2) out[1] = character[1];
-  return count;
-}
-
-bool platformEqualNoCase(const char* a, int32_t na, const char* b, int32_t nb) {
-  if (na != nb) return false;
-  const ActiveCodePage& cp = activeCodePage();
-  for (int32_t i = 0; i < na; ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]);
-    unsigned char y = static_cast<unsigned char>(b[i]);
-    if (cp.byteClasses[x] & kLowerCase) x = cp.caseMap[x];
-    if (cp.byteClasses[y] & kLowerCase) y = cp.caseMap[y];
-    if (x != y) return false;
-  }
-  return true;
-}
-
 bool platformPathExists(const CountedString& path) {
   struct stat info;
   return stat(path.data(), &info) == 0;
@@ -154,35 +80,29 @@ int32_t platformReadInput(intptr_t file, char* buffer, int32_t size) {
 
 void platformCloseInput(intptr_t file) { close(static_cast<int>(file)); }
 
-TokenList platformMatchingNames(const CountedString& pattern) {
-  int32_t slash = mbFindLastChar(pattern.data(), '/');
-  CountedString directory = slash < 0 ? CountedString(".") : slash == 0 ? CountedString("/") : pattern.substring(0, slash);
-  const char* namePattern = pattern.data() + slash + 1;
-  std::vector<CountedString> names;
+TokenList platformDirectoryEntries(const CountedString& pattern, bool* matched) {
+  *matched = false;  // the caller matches, with the launcher's own wildcard rules
+  const char* slash = strrchr(pattern.data(), '/');
+  CountedString directory = slash == nullptr       ? CountedString(".")
+                            : slash == pattern.data() ? CountedString("/")
+                                                    : pattern.substring(0, static_cast<int32_t>(slash - pattern.data()));
+  TokenList names;
   if (DIR* dir = opendir(directory.data())) {
-    while (const dirent* entry = readdir(dir)) {
-      if (matchesWildcard(namePattern, entry->d_name)) names.emplace_back(entry->d_name);
-    }
+    while (const dirent* entry = readdir(dir)) names.append(CountedString(entry->d_name));
     closedir(dir);
   }
-  std::sort(names.begin(), names.end(), [](const CountedString& a, const CountedString& b) {
-    return strcmp(a.data(), b.data()) < 0;  // byte order, for reproducible class paths
-  });
-  TokenList result;
-  for (CountedString& name : names) result.append(std::move(name));
-  return result;
+  return names;
 }
 
-int platformRunCommand(const CountedString& commandLine) {
-  TokenList arguments = splitLauncherArguments(commandLine);
-  if (arguments.empty()) return 0;
+CountedString platformDefaultInterpreter() { return CountedString(); }  // no shell in between
+
+int platformRunCommand(const CommandRequest& request, CountedString* failure) {
   std::vector<char*> argv;
-  for (const CountedString& argument : arguments) argv.push_back(const_cast<char*>(argument.data()));
+  for (const CountedString& argument : request.arguments) argv.push_back(const_cast<char*>(argument.data()));
   argv.push_back(nullptr);
   fflush(nullptr);
   execvp(argv[0], argv.data());
-  int error = errno;
-  fprintf(stderr, "error: cannot run %s: %s\n", argv[0], strerror(error));
+  *failure = CountedString(strerror(errno));
   return 127;
 }
 
@@ -202,8 +122,9 @@ CountedString platformFullPath(const CountedString& path) {
   CountedString resolved;
   if (resolve(path, &resolved)) return resolved;
   // A launcher not copied yet: resolve its directory and keep its name.
-  CountedString directory = directoryOf(path);
-  CountedString name = path.substring(directory.length(), path.length());
-  if (!resolve(directory.empty() ? CountedString(".") : directory, &resolved)) return path;
-  return resolved + (resolved == CountedString("/") ? "" : "/") + name;
+  const char* slash = strrchr(path.data(), '/');
+  int32_t nameStart = slash == nullptr ? 0 : static_cast<int32_t>(slash - path.data()) + 1;
+  CountedString directory = nameStart == 0 ? CountedString(".") : path.substring(0, nameStart);
+  if (!resolve(directory, &resolved)) return path;
+  return resolved + (resolved == CountedString("/") ? "" : "/") + path.substring(nameStart, path.length());
 }

@@ -5,72 +5,10 @@
 
 #include <memory>
 
-#include "util/paths.h"
+#include "util/console_events.h"
+
 
 PathStyle platformPathStyle() { return PathStyle::windows(); }
-
-namespace {
-
-// The lead-byte list of CPINFO: pairs of first and last byte, up to a pair holding a zero.
-bool isPlatformLeadByte(const CPINFO& info, int byte) {
-  for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0 && info.LeadByte[i + 1] != 0; i += 2) {
-    if (byte >= info.LeadByte[i] && byte <= info.LeadByte[i + 1]) return true;
-  }
-  return false;
-}
-
-// Bytes 0 and every lead byte the platform reports become blanks, so that the whole vector is
-// mapped as 256 single-byte characters.
-void fillCaseTables(const CPINFO& info, ActiveCodePage* cp) {
-  char vector[256];
-  for (int i = 0; i < 256; ++i) {
-    vector[i] = i == 0 || isPlatformLeadByte(info, i) ? ' ' : static_cast<char>(i);
-  }
-  WORD types[256] = {};
-  char lower[256];
-  char upper[256];
-  LCID locale = cp->localeId;
-  if (!GetStringTypeA(locale, CT_CTYPE1, vector, 256, types) ||
-      LCMapStringA(locale, LCMAP_LOWERCASE, vector, 256, lower, 256) != 256 ||
-      LCMapStringA(locale, LCMAP_UPPERCASE, vector, 256, upper, 256) != 256) {
-    return;  // no case rules beyond none at all; cannot happen for an installed code page
-  }
-  for (int i = 0; i < 256; ++i) {
-    if (types[i] & C1_UPPER) {
-      cp->byteClasses[i] |= kUpperCase;
-      cp->caseMap[i] = static_cast<uint8_t>(lower[i]);
-    } else if (types[i] & C1_LOWER) {
-      cp->byteClasses[i] |= kLowerCase;
-      cp->caseMap[i] = static_cast<uint8_t>(upper[i]);
-    }
-  }
-}
-
-}  // namespace
-
-ActiveCodePage platformActiveCodePage() {
-  UINT number = GetACP();
-  CPINFO info;
-  bool haveInfo = GetCPInfo(number, &info) != 0;
-  if (!haveInfo) {  // built-in lead bytes if known, ASCII case rules
-    ActiveCodePage probe;
-    return builtinCodePage(markBuiltinLeadBytes(number, probe.byteClasses) ? number : 0);
-  }
-
-  ActiveCodePage cp;
-  cp.codePage = number;
-  if (markBuiltinLeadBytes(number, cp.byteClasses)) {
-    cp.multibyte = true;
-    cp.localeId = builtinLocaleId(number);
-  } else if (info.MaxCharSize >= 2) {
-    for (int b = 0; b < 256; ++b) {
-      if (isPlatformLeadByte(info, b)) cp.byteClasses[b] |= kLeadByte;
-    }
-    cp.multibyte = true;
-  }
-  fillCaseTables(info, &cp);
-  return cp;
-}
 
 CountedString platformModulePath() {
   // A full buffer may hold a cut path: try again with twice the room, never run with half a path.
@@ -107,14 +45,6 @@ TokenList platformEnvironment() {
   return entries;
 }
 
-int platformUpperDoubleByte(const char* character, int count, char out[2]) {
-  return LCMapStringA(activeCodePage().localeId, LCMAP_UPPERCASE, character, count, out, 2);
-}
-
-bool platformEqualNoCase(const char* a, int32_t na, const char* b, int32_t nb) {
-  return CompareStringA(activeCodePage().localeId, NORM_IGNORECASE, a, na, b, nb) == CSTR_EQUAL;
-}
-
 bool platformPathExists(const CountedString& path) {
   return GetFileAttributesA(path.data()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -139,7 +69,8 @@ int32_t platformReadInput(intptr_t file, char* buffer, int32_t size) {
 
 void platformCloseInput(intptr_t file) { CloseHandle(reinterpret_cast<HANDLE>(file)); }
 
-TokenList platformMatchingNames(const CountedString& pattern) {
+TokenList platformDirectoryEntries(const CountedString& pattern, bool* matched) {
+  *matched = true;  // the system matches "*" and "?" itself, short names included
   TokenList names;
   WIN32_FIND_DATAA entry;
   HANDLE search = FindFirstFileA(pattern.data(), &entry);
@@ -153,8 +84,61 @@ TokenList platformMatchingNames(const CountedString& pattern) {
 
 namespace {
 
-// Starts the interpreter with inherited handles, console and directory, and waits for it. False
-// when it cannot be started.
+// The job of the interpreter that runs now, for the console handler; null when there is none.
+// Written before the interpreter resumes, read by the handler's thread.
+HANDLE volatile runningJob = nullptr;
+
+bool setJobLimits(HANDLE job, DWORD flags) {
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+  limits.BasicLimitInformation.LimitFlags = flags;
+  return SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits) != 0;
+}
+
+// A job that ends everything in it when the launcher ends, killed included. Breakaway is allowed
+// (a program may detach a process on purpose) but never silent: with silent breakaway the JVM
+// that the interpreter starts would escape the job. Null when the system will not make one.
+HANDLE createKillOnCloseJob() {
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  if (job == nullptr) return nullptr;
+  if (!setJobLimits(job, JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_BREAKAWAY_OK)) {
+    CloseHandle(job);
+    return nullptr;
+  }
+  return job;
+}
+
+// Whatever is left in the job outlives the launcher from now on.
+void liftKillOnClose(HANDLE job) {
+  if (job != nullptr) setJobLimits(job, JOB_OBJECT_LIMIT_BREAKAWAY_OK);
+}
+
+bool toConsoleEvent(DWORD type, ConsoleEvent* event) {
+  switch (type) {
+    case CTRL_C_EVENT: *event = ConsoleEvent::kInterrupt; return true;
+    case CTRL_BREAK_EVENT: *event = ConsoleEvent::kBreak; return true;
+    case CTRL_CLOSE_EVENT: *event = ConsoleEvent::kClose; return true;
+    case CTRL_LOGOFF_EVENT: *event = ConsoleEvent::kLogoff; return true;
+    case CTRL_SHUTDOWN_EVENT: *event = ConsoleEvent::kShutdown; return true;
+    default: return false;
+  }
+}
+
+// Runs on a thread of its own. The main thread goes on waiting for the interpreter and ends the
+// launcher with its status; after a close event the system ends the launcher first.
+BOOL WINAPI onConsoleEvent(DWORD type) {
+  ConsoleEvent event;
+  if (!toConsoleEvent(type, &event)) return FALSE;
+  if (answerTo(event) == ConsoleEventAnswer::kLiftLimitAndWait) {
+    liftKillOnClose(runningJob);
+    Sleep(INFINITE);  // returning would end the launcher at once
+  }
+  return TRUE;
+}
+
+// Starts the interpreter suspended, puts it in the job before it runs (so that nothing it starts
+// can be outside), and waits for it with inherited handles, console and directory. False when it
+// cannot be started. A job that cannot be made or joined (an older system where a process in a
+// job joins no other) changes nothing.
 bool startAndWait(const CountedString& program, const CountedString& commandLine, int* exitCode) {
   // The ANSI services take no longer name; Wine even ends the caller on one.
   if (program.length() >= MAX_PATH) return false;
@@ -162,11 +146,21 @@ bool startAndWait(const CountedString& program, const CountedString& commandLine
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   CountedString line(commandLine);  // CreateProcessA may write into the line it is given
-  if (!CreateProcessA(program.data(), const_cast<char*>(line.data()), nullptr, nullptr, TRUE, 0,
+  if (!CreateProcessA(program.data(), line.mutableData(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
                       nullptr, nullptr, &startup, &process)) {
     return false;
   }
+  HANDLE job = createKillOnCloseJob();
+  if (job != nullptr && !AssignProcessToJobObject(job, process.hProcess)) {
+    CloseHandle(job);
+    job = nullptr;
+  }
+  runningJob = job;
+  ResumeThread(process.hThread);
   WaitForSingleObject(process.hProcess, INFINITE);
+  // A process the program left running on purpose keeps running. The job handle stays open
+  // until the launcher ends: the console handler may still be using it.
+  liftKillOnClose(job);
   DWORD code = static_cast<DWORD>(-1);
   GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hThread);
@@ -175,35 +169,19 @@ bool startAndWait(const CountedString& program, const CountedString& commandLine
   return true;
 }
 
-// The fallback interpreter in the current directory, then along PATH.
-int runFallbackInterpreter(const CountedString& line) {
-  const char* name = (GetVersion() & 0x80000000u) ? "command.com" : "cmd.exe";
-  CountedString commandLine = name + CountedString(" /c ") + line;
-  int exitCode = -1;
-  if (startAndWait(name, commandLine, &exitCode)) return exitCode;
-  CountedString path = environmentValue("PATH");
-  for (int32_t start = 0; start < path.length();) {
-    int32_t end = path.findChar(';', start);
-    if (end < 0) end = path.length();
-    CountedString directory = path.substring(start, end);
-    start = end + 1;
-    if (directory.empty()) continue;
-    char last = directory.data()[directory.length() - 1];
-    CountedString program = directory + (last == '\\' || last == '/' ? "" : "\\") + name;
-    if (startAndWait(program, commandLine, &exitCode)) return exitCode;
-  }
-  return -1;
-}
-
 }  // namespace
 
-int platformRunCommand(const CountedString& commandLine) {
-  // cmd /c strips the first and last quote of a line that starts with one, so we add a pair.
-  CountedString line = commandLine.empty() ? commandLine : "\"" + commandLine + "\"";
-  // The interpreter the variable names if it can be started, else the system's own: a COMSPEC
-  // that is missing, a directory or no program never keeps the command from running.
-  CountedString comspec = environmentValue("COMSPEC");
+CountedString platformDefaultInterpreter() {
+  return (GetVersion() & 0x80000000u) ? "command.com" : "cmd.exe";
+}
+
+int platformRunCommand(const CommandRequest& request, CountedString*) {
+  // A handler function, never the "ignore" flag: that flag is inherited, and the JVM would no
+  // longer see Ctrl-C.
+  SetConsoleCtrlHandler(onConsoleEvent, TRUE);
   int exitCode = -1;
-  if (!comspec.empty() && startAndWait(comspec, comspec + " /c " + line, &exitCode)) return exitCode;
-  return runFallbackInterpreter(line);
+  for (size_t i = 0; i < request.interpreters.size(); ++i) {
+    if (startAndWait(request.interpreters[i], request.interpreterLines[i], &exitCode)) return exitCode;
+  }
+  return -1;
 }

@@ -22,18 +22,12 @@ const char kOpts[] = "-Xmx64m -Dmode=fast";
 class MacroContext : public testing::Test {
  protected:
   void SetUp() override {
-    savedModulePath_ = modulePath();
     test::makeDirectory(rtHome_);
     setModulePath("C:\\Tools\\App\\run.exe");
     setCommandLine("\"C:\\Tools\\App\\run.exe\" -v \"my file.txt\"");
     setEnvironmentTable({CountedString(("RTHOME=" + rtHome_).c_str()), CountedString("OPTS=") + kOpts,
                          "EMPTYSET=", "Q=a\"b", "LOOP=%OPTS%", "NOPATH=C:\\Not There\\x",
                          "AB\x95=found"});
-  }
-  void TearDown() override {
-    setModulePath(savedModulePath_);
-    setCommandLine("");
-    setEnvironmentTable({});
   }
 
   // "{RT}" in an expectation stands for the RTHOME directory.
@@ -43,12 +37,12 @@ class MacroContext : public testing::Test {
   }
 
   std::string expand(const std::string& token) const {
-    return test::toString(expandMacros(CountedString(token.data(), static_cast<int32_t>(token.size()))));
+    return test::toString(expandMacros(test::counted(token)));
   }
 
+  test::ScopedProcessContext context_;
   test::TempDir dir_;
   std::string rtHome_ = dir_ / "Program Files Rt";
-  CountedString savedModulePath_;
 };
 
 class MacroTest : public MacroContext {

@@ -11,10 +11,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-CountedString text(const std::string& bytes) {
-  return CountedString(bytes.data(), static_cast<int32_t>(bytes.size()));
-}
-
 // Rows are written with ";" and run in both styles, ":" standing in for it in the POSIX one.
 std::string inStyle(std::string row, const PathStyle& style) {
   for (char& c : row) {
@@ -48,7 +44,7 @@ TEST(PathListTest, SplitsOutsideQuotesInBothStyles) {
       bool hadSeparator = !c.hadSeparator;
       Strings expected;
       for (const std::string& piece : c.pieces) expected.push_back(inStyle(piece, style));
-      EXPECT_EQ(test::toStrings(splitPathList(text(inStyle(c.token, style)), &hadSeparator)),
+      EXPECT_EQ(test::toStrings(splitPathList(test::counted(inStyle(c.token, style)), &hadSeparator)),
                 expected) << style.listSeparator << " " << c.token;
       EXPECT_EQ(hadSeparator, c.hadSeparator) << style.listSeparator << " " << c.token;
     }
@@ -118,7 +114,7 @@ TEST(PathListTest, ExpandsWithoutWildcardsInBothStyles) {
   for (const PathStyle& style : kStyles) {
     test::ScopedTextSettings guard(builtinCodePage(1252), style);
     for (const auto& c : cases) {
-      EXPECT_EQ(test::toString(expandPathList(text(inStyle(c.first, style)))),
+      EXPECT_EQ(test::toString(expandPathList(test::counted(inStyle(c.first, style)))),
                 inStyle(c.second, style)) << style.listSeparator << " " << c.first;
     }
   }
@@ -175,7 +171,7 @@ TEST(PathListTest, ExpandsPatternsAgainstTheFileSystem) {
       {lib + "/*.jar", "\"" + lib + "/a.jar\" \"" + lib + "/b.jar\""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(test::toString(expandPathList(text(c.first))), c.second) << c.first;
+    EXPECT_EQ(test::toString(expandPathList(test::counted(c.first))), c.second) << c.first;
   }
 }
 

@@ -1,6 +1,6 @@
 // The whole launch-file pipeline, in process, on inputs that no one writes on purpose: malformed
-// double-byte text, a hundred thousand tokens, a megabyte-long variable. Each gives the specified
-// result in time linear in its size.
+// double-byte text, a hundred thousand tokens, a megabyte-long variable. Each yields the tokens and
+// command line that the stages define for it, in time linear in its size.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -18,10 +18,7 @@ using Strings = std::vector<std::string>;
 
 class RobustnessTest : public testing::Test {
  protected:
-  void TearDown() override {
-    setEnvironmentTable(TokenList());
-    setCommandLine(CountedString());
-  }
+  test::ScopedProcessContext context_;
 
   /// Writes the launch file and runs every stage on it.
   LaunchFileStages build(const std::string& bytes) {

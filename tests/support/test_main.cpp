@@ -8,6 +8,7 @@
 #include "util/code_page.h"
 #include "util/path_style.h"
 #include "util/platform.h"
+#include "util/text_services.h"
 
 namespace test {
 uint32_t expectedCodePage = 0;
@@ -22,6 +23,6 @@ int main(int argc, char** argv) {
     }
   }
   setPathStyle(platformPathStyle());
-  initActiveCodePage();
+  setActiveCodePage(platformActiveCodePage());
   return RUN_ALL_TESTS();
 }

@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include "util/paths.h"
+
 #include <stdexcept>
 
 namespace test {
@@ -44,6 +46,10 @@ std::string installChild(const std::string& directory, const std::string& name) 
   return target;
 }
 
+CountedString counted(const std::string& bytes) {
+  return CountedString(bytes.data(), static_cast<int32_t>(bytes.size()));
+}
+
 std::string toString(const CountedString& text) { return std::string(text.data(), text.length()); }
 
 std::vector<std::string> toStrings(const TokenList& tokens) {
@@ -61,6 +67,12 @@ ScopedTextSettings::ScopedTextSettings(const ActiveCodePage& codePage, const Pat
 ScopedTextSettings::~ScopedTextSettings() {
   setActiveCodePage(savedCodePage_);
   setPathStyle(savedStyle_);
+}
+
+ScopedProcessContext::~ScopedProcessContext() {
+  setModulePath(CountedString());
+  setCommandLine(CountedString());
+  setEnvironmentTable(TokenList());
 }
 
 }  // namespace test

@@ -98,6 +98,8 @@ class UnopenableFile {
 /// A named pipe at path that no one writes to; false where the platform has none.
 bool makeFifo(const std::string& path);
 
+/// The bytes as a CountedString, zero bytes included.
+CountedString counted(const std::string& bytes);
 std::string toString(const CountedString& text);
 std::vector<std::string> toStrings(const TokenList& tokens);
 
@@ -110,6 +112,16 @@ class ScopedTextSettings {
  private:
   ActiveCodePage savedCodePage_;
   PathStyle savedStyle_;
+};
+
+/// What a test sets of the process context (module path, command line, environment table) is
+/// cleared when this goes, so that no later test sees it.
+class ScopedProcessContext {
+ public:
+  ScopedProcessContext() = default;
+  ~ScopedProcessContext();
+  ScopedProcessContext(const ScopedProcessContext&) = delete;
+  ScopedProcessContext& operator=(const ScopedProcessContext&) = delete;
 };
 
 }  // namespace test

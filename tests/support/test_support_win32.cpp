@@ -2,8 +2,10 @@
 // active code page mean the same here as in the launcher, and CreateProcessA for programs.
 #include "support/test_support.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace test {
@@ -130,9 +132,22 @@ RunResult runProgram(const std::string& program, const std::string& arguments,
   std::string line = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
   std::string block = environmentBlock(environment);
   PROCESS_INFORMATION process = {};
-  BOOL started = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, block.data(),
-                                workingDirectory.empty() ? nullptr : workingDirectory.c_str(),
-                                &startup, &process);
+  auto start = [&] {
+    return CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, block.data(),
+                          workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup,
+                          &process);
+  };
+  // Wine now and then fails a start outright (about one in a thousand under load): try once more,
+  // and say so. A program that started is never run again, whatever it did.
+  BOOL started = start();
+  if (!started) {
+    DWORD error = GetLastError();
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::fprintf(stderr, "wine start retried: %s%s%s: cannot start %s: error %lu\n",
+                 test ? test->test_suite_name() : "", test ? "." : "", test ? test->name() : "",
+                 program.c_str(), error);
+    started = start();
+  }
   CloseHandle(out);
   CloseHandle(err);
   if (!started) {

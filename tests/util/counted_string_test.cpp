@@ -4,15 +4,12 @@
 
 #include "support/test_support.h"
 #include "util/byte_buffer.h"
+#include "util/case_rules.h"
 #include "util/code_page.h"
 #include "util/token_list.h"
 
 namespace test {
 namespace {
-
-CountedString bytes(const std::string& text) {
-  return CountedString(text.data(), static_cast<int32_t>(text.size()));
-}
 
 TEST(CountedStringTest, ConstructionKeepsExactBytes) {
   EXPECT_EQ(CountedString().length(), 0);
@@ -37,7 +34,7 @@ TEST(CountedStringTest, ConcatenationAndSubstring) {
   EXPECT_EQ(toString(abc + CountedString()), "abc");
   EXPECT_EQ(toString(CountedString() + abc), "abc");
   EXPECT_EQ(toString("x" + abc + "y"), "xabcy");
-  EXPECT_EQ(toString(bytes(std::string("a\0", 2)) + bytes(std::string("\0b", 2))),
+  EXPECT_EQ(toString(counted(std::string("a\0", 2)) + counted(std::string("\0b", 2))),
             std::string("a\0\0b", 4));
   for (int32_t k = 0; k <= abc.length(); ++k) EXPECT_TRUE(abc.substring(k, k).empty()) << k;
   EXPECT_EQ(abc.substring(0, 3), abc);
@@ -59,8 +56,8 @@ TEST(CountedStringTest, SearchesCountFromTheStartAndSkipSecondBytes) {
       {"ab\x95", 'x', 0, -1},                          // a lead byte at the end stops the search
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(bytes(c.text).findChar(c.c, c.from), c.expected) << c.text << " from " << c.from;
-    EXPECT_EQ(bytes(c.text).find(CountedString(std::string(1, c.c).c_str()), c.from), c.expected)
+    EXPECT_EQ(counted(c.text).findChar(c.c, c.from), c.expected) << c.text << " from " << c.from;
+    EXPECT_EQ(counted(c.text).find(CountedString(std::string(1, c.c).c_str()), c.from), c.expected)
         << c.text << " from " << c.from;
   }
   EXPECT_EQ(CountedString("aXbXc").find("Xc"), 3);
@@ -84,13 +81,13 @@ TEST(CountedStringTest, ReplaceAllScansTheSourceOnceWithoutOverlap) {
         << c.source << " / " << c.pattern;
   }
   ScopedTextSettings sjis(builtinCodePage(932), PathStyle::windows());
-  EXPECT_EQ(toString(bytes("\x95\"a\"").replaceAll("\"", "")), "\x95\"a");  // 0x22 as second byte
+  EXPECT_EQ(toString(counted("\x95\"a\"").replaceAll("\"", "")), "\x95\"a");  // 0x22 as second byte
 }
 
 TEST(CountedStringTest, ToUpperUsesTheCodePageCaseMap) {
   ScopedTextSettings ascii(builtinCodePage(0), PathStyle::windows());
-  EXPECT_EQ(toString(CountedString("abc-09_Z").toUpper()), "ABC-09_Z");
-  EXPECT_EQ(toString(bytes(std::string("a\0b", 3)).toUpper()), std::string("A\0b", 3));
+  EXPECT_EQ(toString(toUpper("abc-09_Z")), "ABC-09_Z");
+  EXPECT_EQ(toString(toUpper(counted(std::string("a\0b", 3)))), std::string("A\0b", 3));
   ScopedTextSettings sjis(builtinCodePage(932), PathStyle::windows());
   char malformed[] = "ab\x95";
   EXPECT_FALSE(mbToUpper(malformed));  // a lead byte without its second byte is reported
@@ -99,7 +96,7 @@ TEST(CountedStringTest, ToUpperUsesTheCodePageCaseMap) {
   latin.byteClasses[0xE9] |= kLowerCase;
   latin.caseMap[0xE9] = 0xC9;
   setActiveCodePage(latin);
-  EXPECT_EQ(toString(bytes("caf\xe9").toUpper()), "CAF\xc9");
+  EXPECT_EQ(toString(toUpper(counted("caf\xe9"))), "CAF\xc9");
 }
 
 TEST(ByteBufferTest, CollectsBytesInOrder) {

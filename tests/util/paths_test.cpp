@@ -66,7 +66,7 @@ TEST(PathsPosixTest, UsesTheSlash) {
 class EnvironmentTest : public testing::Test {
  protected:
   ScopedTextSettings ascii{builtinCodePage(0), PathStyle::windows()};
-  void TearDown() override { setEnvironmentTable(TokenList()); }
+  ScopedProcessContext context;
 };
 
 TEST_F(EnvironmentTest, FirstCaseInsensitiveMatchWins) {
@@ -82,6 +82,7 @@ TEST_F(EnvironmentTest, FirstCaseInsensitiveMatchWins) {
 
 TEST(CommandLineTailTest, SkipsTheProgramName) {
   ScopedTextSettings sjis(builtinCodePage(932), PathStyle::windows());
+  ScopedProcessContext context;
   const PathCase cases[] = {
       {"\"C:\\My Apps\\tool.exe\" -a \"b c\"", "-a \"b c\""},
       {"tool.exe", ""},
@@ -97,7 +98,6 @@ TEST(CommandLineTailTest, SkipsTheProgramName) {
     setCommandLine(c.input);
     EXPECT_EQ(toString(commandLineTail()), c.expected) << c.input;
   }
-  setCommandLine(CountedString());
 }
 
 TEST(PathExistsTest, FilesAndDirectoriesExist) {

@@ -4,7 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "dry_run/dry_run.h"
+#include "inspect/inspect.h"
+#include "launcher/messages.h"
 #include "util/out_of_memory.h"
 #include "util/paths.h"
 #include "util/platform.h"
@@ -31,12 +32,10 @@ int main(int argc, char** argv) {
     // that quotes and blanks reach %* exactly as the user typed them.
     CountedString arguments = argumentsAfterLauncher();
     describeRunOf(platformFullPath(CountedString(argv[1])), arguments);
-    Inspection run = inspectRun();
+    LaunchPlan run = planLaunch();
     std::fputs(formatInspection(run).c_str(), stdout);
-    std::string error = inspectionError(run);
-    if (!error.empty()) {
-      std::fflush(stdout);
-      std::fprintf(stderr, "%s\n", error.c_str());
+    if (!run.described) {
+      printError(run.error);
       status = 1;
     }
   }

@@ -1,8 +1,7 @@
-#include "dry_run/dry_run.h"
+#include "inspect/inspect.h"
 
 #include <cstdio>
 
-#include "launcher/default_jar.h"
 #include "util/paths.h"
 
 void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText) {
@@ -17,33 +16,6 @@ CountedString argumentsAfterLauncher() {
   // program name skips that path too, so the rest keeps the user's quoting byte for byte.
   setCommandLine(commandLineTail());
   return commandLineTail();
-}
-
-Inspection inspectRun() {
-  Inspection run;
-  run.launcher = modulePath();
-  run.launchFile = launchFilePath(run.launcher);
-  run.tail = commandLineTail();
-  if (pathExists(run.launchFile)) {
-    run.mode = LaunchMode::kLaunchFile;
-    run.described = buildLaunchFileCommand(run.launchFile, &run.stages);
-    run.commandLine = run.stages.commandLine;
-    return run;
-  }
-  run.mode = LaunchMode::kDefaultJar;
-  run.candidates = defaultJarCandidates(run.launcher, &run.jarName);
-  CountedString jarPath = findDefaultJar(run.launcher, &run.jarName);
-  for (size_t i = 0; i < run.candidates.size() && !jarPath.empty(); ++i) {
-    if (run.candidates[i] == jarPath) {
-      run.found = static_cast<int>(i);
-      break;
-    }
-  }
-  run.optionsName = optionsVariableName(run.launcher);
-  run.options = environmentValue(run.optionsName);
-  run.described = run.found >= 0;
-  if (run.described) run.commandLine = defaultJarCommandLine(jarPath, run.options, run.tail);
-  return run;
 }
 
 std::string visibleText(const CountedString& text) {
@@ -91,14 +63,14 @@ std::string plain(const CountedString& text) { return std::string(text.data(), t
 
 }  // namespace
 
-std::string formatInspection(const Inspection& run) {
+std::string formatInspection(const LaunchPlan& run) {
   const bool launchFileMode = run.mode == LaunchMode::kLaunchFile;
   std::string text = line("launcher:", plain(run.launcher));
   text += line("launch file:", plain(run.launchFile) + (launchFileMode ? "" : " (not found)"));
   text += line("mode:", launchFileMode ? "launch file" : "default jar launch");
   text += line("arguments:", visibleText(run.tail));
   if (launchFileMode) {
-    if (run.described) {
+    if (run.opened) {
       text += stage("read", run.stages.read);
       text += stage("after macros", run.stages.expanded);
       text += stage("after path lists", run.stages.final);
@@ -116,11 +88,16 @@ std::string formatInspection(const Inspection& run) {
     text += line("options:", plain(run.optionsName) + " = " + visibleText(run.options));
   }
   text += line("command line:", run.described ? visibleText(run.commandLine) : "(nothing is run)");
+  if (run.interpreterLength >= 0) {
+    text += line("length:", std::to_string(run.interpreterLength) + " after /c (cmd.exe: at most " +
+                                std::to_string(kInterpreterLineLimit) + "), " +
+                                std::to_string(run.wholeLength) + " in all (Windows: at most " +
+                                std::to_string(kWindowsLineLimit) + ")");
+  }
+  for (const CountedString& warning : run.warnings) text += plain(warning) + "\n";
   return text;
 }
 
-std::string inspectionError(const Inspection& run) {
-  if (run.described) return std::string();
-  if (run.mode == LaunchMode::kLaunchFile) return "error: cannot open " + plain(run.launchFile);
-  return "error: " + plain(run.jarName) + " not found.";
+std::string inspectionError(const LaunchPlan& run) {
+  return run.described ? std::string() : plain(run.error);
 }

@@ -1,6 +1,6 @@
 // The inspect tool's own parts: how it shows a token, how it finds the launcher's arguments in its
 // own command line, and the report of each mode, checked against a real application folder.
-#include "dry_run/dry_run.h"
+#include "inspect/inspect.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,6 @@
 
 namespace test {
 namespace {
-
-CountedString text(const std::string& bytes) {
-  return CountedString(bytes.data(), static_cast<int32_t>(bytes.size()));
-}
 
 TEST(VisibleText, EveryByteCanBeToldApart) {
   struct Case {
@@ -36,7 +32,7 @@ TEST(VisibleText, EveryByteCanBeToldApart) {
       {"\x95\x5c\xe9", "|\x95\x5c\xe9|"},  // bytes of the code page pass as they are
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(visibleText(text(c.token)), c.shown) << c.token;
+    EXPECT_EQ(visibleText(counted(c.token)), c.shown) << c.token;
   }
 }
 
@@ -59,6 +55,7 @@ TEST(ArgumentsAfterLauncher, KeepTheRawTextAfterTheLauncherPath) {
       {"kestrelune-inspect tool a\\\"b \"c\\\\\" %PATH% ^& |", "a\\\"b \"c\\\\\" %PATH% ^& |"},
       {"\"kestrelune-inspect\" \"/opt/tool/bin/tool\" \"a b\" \"\"", "\"a b\" \"\""},
   };
+  ScopedProcessContext context;
   for (const Case& c : cases) {
     setCommandLine(c.ownLine);
     CountedString rest = argumentsAfterLauncher();
@@ -69,25 +66,32 @@ TEST(ArgumentsAfterLauncher, KeepTheRawTextAfterTheLauncherPath) {
   }
 }
 
+// The length line that a Windows report adds after the command line, with COMSPEC unset.
+std::string lengths(const std::string& line) {
+  if (!onWindows()) return "";
+  size_t afterC = line.empty() ? 0 : line.size() + 2;  // the line in its pair of quotes
+  return "length:       " + std::to_string(afterC) + " after /c (cmd.exe: at most 8191), " +
+         std::to_string(afterC + 11) + " in all (Windows: at most 32766)\n";
+}
+
 class InspectRunTest : public testing::Test {
  protected:
   void SetUp() override {
     bin = root / "bin";
     makeDirectory(bin);
     launcher = join(bin, onWindows() ? "tool.exe" : "tool");
-    setEnvironmentTable({});
   }
-  void TearDown() override { setEnvironmentTable({}); }
 
   std::string inspect(const std::string& arguments) {
-    describeRunOf(text(launcher), text(arguments));
-    run = inspectRun();
+    describeRunOf(counted(launcher), counted(arguments));
+    run = planLaunch();
     return formatInspection(run);
   }
 
+  ScopedProcessContext context;
   TempDir root;
   std::string bin, launcher;
-  Inspection run;
+  LaunchPlan run;
 };
 
 TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
@@ -128,7 +132,8 @@ TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
       "  [6] |\"Main\"|\n"
       "  [7] |\"-v\"|\n"
       "  [8] |\"my file.txt\"|\n"
-      "command line: |java -Xmx64m -Dmode=fast -cp " + classPath + " Main -v \"my file.txt\"|\n";
+      "command line: |java -Xmx64m -Dmode=fast -cp " + classPath + " Main -v \"my file.txt\"|\n" +
+      lengths("java -Xmx64m -Dmode=fast -cp " + classPath + " Main -v \"my file.txt\"");
   EXPECT_EQ(inspect("-v \"my file.txt\""), expected);
   EXPECT_TRUE(run.described);
   EXPECT_EQ(inspectionError(run), "");
@@ -189,14 +194,40 @@ TEST_F(InspectRunTest, DefaultJarCandidatesInSearchOrder) {
                   (mark == 'f' ? "found" : mark == 'n' ? "not found" : "not tried") + "\n";
     }
     expected += "options:      TOOL_VMOPTIONS = |-Xmx1g \"-Dq=a b\"|\n";
+    const std::string line =
+        found < 0 ? "" : "java -Xmx1g \"-Dq=a b\" -jar \"" + candidates[found] + "\" a  \"b c\"";
     expected += found < 0 ? std::string("command line: (nothing is run)\n")
-                          : "command line: |java -Xmx1g \"-Dq=a b\" -jar \"" + candidates[found] +
-                                "\" a  \"b c\"|\n";
+                          : "command line: |" + line + "|\n" + lengths(line);
     EXPECT_NE(report.find("mode:         default jar launch\n"), std::string::npos) << where;
     EXPECT_EQ(report.substr(report.find("jar:")), expected) << where;
     EXPECT_EQ(run.described, found >= 0) << where;
     EXPECT_EQ(inspectionError(run), found >= 0 ? "" : "error: tool.jar not found.") << where;
     for (int order : c.present) removeFile(places[order]);
+  }
+}
+
+// Past cmd.exe's 8,191 characters after /c the report warns and the line still runs; past the
+// 32,766 of the whole interpreter line it is the plan's error, the launcher's own.
+TEST_F(InspectRunTest, LinesNearTheLimitsOfWindows) {
+  if (!onWindows()) GTEST_SKIP() << "only Windows runs the line through an interpreter";
+  setEnvironmentTable({"COMSPEC=C:\\cc\\cmd.exe"});  // 13 characters, then " /c "
+  struct Case {
+    size_t afterC;  // the line in its pair of quotes
+    bool warned;
+    bool runs;
+  };
+  const Case cases[] = {{8191, false, true}, {8192, true, true}, {32749, true, true},
+                        {32750, false, false}};
+  for (const Case& c : cases) {
+    writeFile(join(bin, "tool.kestrelune"), "java -Dk=" + std::string(c.afterC - 11, 'v'));
+    std::string report = inspect("");
+    const std::string warning = "warning: the command line is " + std::to_string(c.afterC) +
+                                " characters long; cmd.exe runs at most 8191\n";
+    EXPECT_EQ(report.find(warning) != std::string::npos, c.warned) << c.afterC;
+    EXPECT_NE(report.find(std::to_string(c.afterC) + " after /c"), std::string::npos) << c.afterC;
+    EXPECT_EQ(run.described, c.runs) << c.afterC;
+    EXPECT_EQ(inspectionError(run), c.runs ? "" : "error: the command line is 32767 characters "
+                                                  "long; Windows accepts at most 32766");
   }
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/dry_run_output.h"
+#include "e2e/inspect_output.h"
 #include "e2e/launch_fixture.h"
 
 namespace test {

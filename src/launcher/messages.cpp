@@ -1,0 +1,60 @@
+#include "launcher/messages.h"
+
+#include <cstdio>
+
+#include "util/byte_buffer.h"
+
+CountedString visibleName(const CountedString& name) {
+  ByteBuffer out;
+  for (int32_t i = 0; i < name.length(); ++i) {
+    unsigned char byte = name.byteAt(i);
+    if (byte >= 0x20 && byte != 0x7F) {
+      out.appendByte(static_cast<char>(byte));
+      continue;
+    }
+    char escape[5];
+    int length = byte == '\t'   ? std::snprintf(escape, sizeof escape, "\\t")
+                 : byte == '\n' ? std::snprintf(escape, sizeof escape, "\\n")
+                 : byte == '\r' ? std::snprintf(escape, sizeof escape, "\\r")
+                                : std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+    out.appendBytes(escape, length);
+  }
+  return out.toCountedString();
+}
+
+CountedString cannotOpenMessage(const CountedString& launchFile) {
+  return "error: cannot open " + visibleName(launchFile);
+}
+
+CountedString jarNotFoundMessage(const CountedString& jarName) {
+  return "error: " + visibleName(jarName) + " not found.";
+}
+
+CountedString cannotRunMessage(const CountedString& program, const CountedString& reason) {
+  return "error: cannot run " + visibleName(program) + ": " + reason;
+}
+
+namespace {
+
+CountedString number(int32_t value) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
+  return CountedString(digits);
+}
+
+}  // namespace
+
+CountedString lineTooLongMessage(int32_t characters, int32_t limit) {
+  return "error: the command line is " + number(characters) +
+         " characters long; Windows accepts at most " + number(limit);
+}
+
+CountedString lineTooLongForInterpreterWarning(int32_t characters, int32_t limit) {
+  return "warning: the command line is " + number(characters) +
+         " characters long; cmd.exe runs at most " + number(limit);
+}
+
+void printError(const CountedString& message) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s\n", message.data());
+}

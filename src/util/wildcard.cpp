@@ -1,0 +1,93 @@
+#include "util/wildcard.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "util/code_page.h"
+#include "util/platform.h"
+
+namespace {
+
+bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// The length of the well-formed UTF-8 sequence at p, or 1 when none starts there: no overlong
+// forms, no surrogates, nothing past U+10FFFF.
+int utf8SequenceLength(const unsigned char* p) {
+  unsigned char lead = p[0];
+  int length;
+  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 1;
+  }
+  if (p[1] < low || p[1] > high) return 1;  // also stops at the terminating zero
+  for (int i = 2; i < length; ++i) {
+    if (!isContinuation(p[i])) return 1;
+  }
+  return length;
+}
+
+}  // namespace
+
+int wildcardCharLength(const char* p) {
+  if (activeCodePage().utf8) return utf8SequenceLength(reinterpret_cast<const unsigned char*>(p));
+  return mbCharLength(p);
+}
+
+bool matchesWildcard(const char* pattern, const char* name) {
+  const char* starPattern = nullptr;  // just after the last "*" seen
+  const char* starName = nullptr;     // where that "*" began to match
+  while (*name != 0) {
+    int nameLength = wildcardCharLength(name);
+    if (*pattern == '*') {
+      starPattern = ++pattern;
+      starName = name;
+      continue;
+    }
+    if (*pattern != 0) {
+      int patternLength = wildcardCharLength(pattern);
+      if ((*pattern == '?' && patternLength == 1) ||
+          (patternLength == nameLength && std::memcmp(pattern, name, nameLength) == 0)) {
+        pattern += patternLength;
+        name += nameLength;
+        continue;
+      }
+    }
+    if (starPattern == nullptr) return false;
+    // The last "*" takes one more character, and the rest of the pattern tries again after it.
+    starName += wildcardCharLength(starName);
+    pattern = starPattern;
+    name = starName;
+  }
+  while (*pattern == '*') ++pattern;
+  return *pattern == 0;
+}
+
+TokenList matchingNames(const CountedString& pattern) {
+  bool matched = false;
+  TokenList entries = platformDirectoryEntries(pattern, &matched);
+  if (matched) return entries;
+  const char* namePattern = pattern.data() + mbFindLastChar(pattern.data(), '/') + 1;
+  // A plain array, not std::vector: the launcher links none of the library's throwing code.
+  std::unique_ptr<const CountedString*[]> names(new const CountedString*[entries.size() + 1]);
+  size_t count = 0;
+  for (const CountedString& entry : entries) {
+    if (matchesWildcard(namePattern, entry.data())) names[count++] = &entry;
+  }
+  std::sort(names.get(), names.get() + count, [](const CountedString* a, const CountedString* b) {
+    return std::strcmp(a->data(), b->data()) < 0;
+  });
+  TokenList result;
+  for (size_t i = 0; i < count; ++i) result.append(*names[i]);
+  return result;
+}
