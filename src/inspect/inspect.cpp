@@ -2,13 +2,22 @@
 
 #include <cstdio>
 
+#include "launchfile/macros.h"
+#include "util/argument_split.h"
+#include "util/path_style.h"
 #include "util/paths.h"
 
-void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText) {
+void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText,
+                   const TokenList& arguments) {
   setModulePath(launcherPath);
   // Only the tail of the launcher's command line matters, so its program name is given quoted,
   // as a shell or Explorer would start it; the tail comes out exactly as argumentText.
   setCommandLine("\"" + launcherPath + "\" " + argumentText);
+  setLauncherArguments(arguments);
+}
+
+void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText) {
+  describeRunOf(launcherPath, argumentText, splitLauncherArguments(argumentText));
 }
 
 CountedString argumentsAfterLauncher() {
@@ -49,12 +58,14 @@ std::string line(const char* label, const std::string& value) {
   return text + value + "\n";
 }
 
-std::string stage(const char* name, const TokenList& tokens) {
-  std::string text = std::string(name) + " (" + std::to_string(tokens.size()) +
-                     (tokens.size() == 1 ? " token):\n" : " tokens):\n");
+std::string stage(const char* name, const TokenList& tokens, const char* noun = "token") {
+  std::string text = std::string(name) + " (" + std::to_string(tokens.size()) + " " + noun +
+                     (tokens.size() == 1 ? "):\n" : "s):\n");
   int number = 0;
   for (const CountedString& token : tokens) {
-    text += "  [" + std::to_string(++number) + "] " + visibleText(token) + "\n";
+    text += "  [" + std::to_string(++number) + "] " +
+            (isArgumentsSlot(token) ? "%* (the arguments, each exactly)" : visibleText(token)) +
+            "\n";
   }
   return text;
 }
@@ -93,6 +104,10 @@ std::string formatInspection(const LaunchPlan& run) {
                                 std::to_string(kInterpreterLineLimit) + "), " +
                                 std::to_string(run.wholeLength) + " in all (Windows: at most " +
                                 std::to_string(kWindowsLineLimit) + ")");
+  }
+  if (run.described && pathStyle().passesArgumentsExactly()) {
+    // What the program gets, one argument a line: the line above no longer shows it exactly.
+    text += stage("program arguments", run.request.arguments, "argument");
   }
   for (const CountedString& warning : run.warnings) text += plain(warning) + "\n";
   return text;

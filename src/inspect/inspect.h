@@ -9,7 +9,11 @@
 #include "util/token_list.h"
 
 /// Makes the queries answer as they would inside the launcher at launcherPath started with
-/// argumentText, the raw text after its program name. The environment stays the caller's.
+/// argumentText, the raw text after its program name, and with arguments one by one (what a
+/// POSIX launcher passes exactly). The environment stays the caller's.
+void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText,
+                   const TokenList& arguments);
+/// The same with the arguments split from argumentText by the launcher's own rule.
 void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText);
 
 /// The raw text after the first argument of the tool's own command line: the launcher's

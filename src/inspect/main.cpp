@@ -29,9 +29,12 @@ int main(int argc, char** argv) {
                 "command line\nthat LAUNCHER would run with ARGUMENTS. Nothing is run.\n", kUsage);
   } else {
     // The launcher's arguments are the raw text after LAUNCHER on our own command line, so
-    // that quotes and blanks reach %* exactly as the user typed them.
-    CountedString arguments = argumentsAfterLauncher();
-    describeRunOf(platformFullPath(CountedString(argv[1])), arguments);
+    // that quotes and blanks reach %* exactly as the user typed them, and one by one the words
+    // after it, as a POSIX launcher passes them.
+    CountedString argumentText = argumentsAfterLauncher();
+    TokenList arguments;
+    for (int i = 2; i < argc; ++i) arguments.append(CountedString(argv[i]));
+    describeRunOf(platformFullPath(CountedString(argv[1])), argumentText, arguments);
     LaunchPlan run = planLaunch();
     std::fputs(formatInspection(run).c_str(), stdout);
     if (!run.described) {

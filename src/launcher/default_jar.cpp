@@ -19,6 +19,18 @@ CountedString searchEntry(int index) {
 
 constexpr int kSearchEntries = 4;
 
+// The name the jar and the options variable follow: without its last extension on Windows, the
+// whole file name where names are used whole.
+CountedString applicationName(const CountedString& executablePath) {
+  if (!pathStyle().usesWholeNames) return baseNameOf(executablePath);
+  return executablePath.substring(directoryOf(executablePath).length(), executablePath.length());
+}
+
+bool isShellNameByte(unsigned char byte) {
+  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+         (byte >= '0' && byte <= '9') || byte == '_';
+}
+
 }  // namespace
 
 CountedString defaultJarCommandLine(const CountedString& jarPath, const CountedString& options,
@@ -29,7 +41,7 @@ CountedString defaultJarCommandLine(const CountedString& jarPath, const CountedS
 TokenList defaultJarCandidates(const CountedString& executablePath, CountedString* jarName) {
   const char separator[2] = {pathStyle().directorySeparator, 0};
   CountedString directory = directoryOf(executablePath);
-  *jarName = baseNameOf(executablePath) + ".jar";
+  *jarName = applicationName(executablePath) + ".jar";
   TokenList candidates;
   for (int i = 0; i < kSearchEntries; ++i) {
     // The directory ends with its separator, so the empty entry leaves two in a row.
@@ -39,5 +51,22 @@ TokenList defaultJarCandidates(const CountedString& executablePath, CountedStrin
 }
 
 CountedString optionsVariableName(const CountedString& executablePath) {
-  return toUpper(baseNameOf(executablePath)) + "_VMOPTIONS";
+  return toUpper(applicationName(executablePath)) + "_VMOPTIONS";
+}
+
+CountedString shellVariableName(const CountedString& name) {
+  CountedString result(name);
+  for (int32_t i = 0; i < result.length(); ++i) {
+    if (!isShellNameByte(result.byteAt(i))) result.mutableData()[i] = '_';
+  }
+  return result;
+}
+
+CountedString defaultJarOptions(const CountedString& executablePath, CountedString* variableName) {
+  *variableName = optionsVariableName(executablePath);
+  CountedString options = environmentValue(*variableName);
+  if (!options.empty() || !pathStyle().usesWholeNames) return options;
+  // "tool-1.2" gives TOOL-1.2_VMOPTIONS, which no shell can export: TOOL_1_2_VMOPTIONS can.
+  *variableName = shellVariableName(*variableName);
+  return environmentValue(*variableName);
 }

@@ -3,7 +3,9 @@
 #include "launcher/default_jar.h"
 #include "launcher/messages.h"
 #include "launcher/run_command.h"
+#include "util/argument_split.h"
 #include "util/code_page.h"
+#include "util/path_style.h"
 #include "util/paths.h"
 
 namespace {
@@ -28,8 +30,7 @@ void planDefaultJar(LaunchPlan* plan) {
       break;
     }
   }
-  plan->optionsName = optionsVariableName(plan->launcher);
-  plan->options = environmentValue(plan->optionsName);
+  plan->options = defaultJarOptions(plan->launcher, &plan->optionsName);
   plan->described = plan->found >= 0;
   if (!plan->described) {
     plan->error = jarNotFoundMessage(plan->jarName);
@@ -37,6 +38,17 @@ void planDefaultJar(LaunchPlan* plan) {
   }
   plan->commandLine =
       defaultJarCommandLine(plan->candidates[plan->found], plan->options, plan->tail);
+}
+
+// Where the launcher runs the program itself: the final tokens of the launch file, or the
+// default jar launch's own words, with the user's arguments each exactly.
+TokenList programArgumentsOf(const LaunchPlan& plan) {
+  if (!pathStyle().passesArgumentsExactly()) return TokenList();
+  if (plan.mode == LaunchMode::kLaunchFile) return programArguments(plan.stages.final);
+  TokenList arguments = splitLauncherArguments(
+      defaultJarCommandLine(plan.candidates[plan.found], plan.options, CountedString()));
+  arguments.appendAll(launcherArguments());
+  return arguments;
 }
 
 int32_t characters(const CountedString& text) {
@@ -72,7 +84,7 @@ LaunchPlan planLaunch() {
     planDefaultJar(&plan);
   }
   if (plan.described) {
-    plan.request = commandRequest(plan.commandLine);
+    plan.request = commandRequest(plan.commandLine, programArgumentsOf(plan));
     checkLineLimits(&plan);
   }
   return plan;

@@ -15,5 +15,11 @@ struct LaunchFileStages {
 /// Runs every stage on the launch file; false when it cannot be opened.
 bool buildLaunchFileCommand(const CountedString& launchFile, LaunchFileStages* stages);
 
-/// Applies expand to each token in order and appends the pieces its result splits into.
+/// Applies expand to each token in order and appends the pieces its result splits into; the
+/// arguments slot passes as it is.
 TokenList expandEach(const TokenList& tokens, CountedString (*expand)(const CountedString&));
+
+/// The program and its arguments where the launcher runs it itself (POSIX): the final tokens as
+/// the launcher's own rule splits their assembled line, with the launcher's arguments, each
+/// exactly, where a slot stands.
+TokenList programArguments(const TokenList& finalTokens);

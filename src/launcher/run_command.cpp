@@ -1,7 +1,6 @@
 #include "launcher/run_command.h"
 
 #include "launcher/messages.h"
-#include "util/argument_split.h"
 #include "util/code_page.h"
 #include "util/path_style.h"
 #include "util/paths.h"
@@ -44,13 +43,13 @@ void addInterpreters(const CountedString& line, const CountedString& comspec,
   }
 }
 
-CommandRequest commandRequest(const CountedString& commandLine) {
+CommandRequest commandRequest(const CountedString& commandLine, const TokenList& programArguments) {
   CommandRequest request;
   if (pathStyle().runsThroughInterpreter) {
     addInterpreters(commandLine, environmentValue("COMSPEC"), platformDefaultInterpreter(),
                     environmentValue("PATH"), &request);
   } else {
-    request.arguments = splitLauncherArguments(commandLine);
+    request.arguments = programArguments;
   }
   return request;
 }

@@ -13,8 +13,9 @@ void addInterpreters(const CountedString& line, const CountedString& comspec,
                      const CountedString& defaultName, const CountedString& path,
                      CommandRequest* request);
 
-/// What running commandLine takes on this platform, from the environment as it stands.
-CommandRequest commandRequest(const CountedString& commandLine);
+/// What running commandLine takes on this platform, from the environment as it stands: the
+/// interpreters to try (Windows), or programArguments (POSIX).
+CommandRequest commandRequest(const CountedString& commandLine, const TokenList& programArguments);
 
 /// Runs the request: the interpreter's exit code, or -1 when none can start (Windows); on POSIX
 /// returns only when the program cannot start: 127, after one line on standard error. An empty

@@ -1,8 +1,10 @@
 #include "launchfile/command_line.h"
 
+#include "launchfile/macros.h"
 #include "util/byte_buffer.h"
 #include "util/code_page.h"
 #include "util/path_style.h"
+#include "util/paths.h"
 
 namespace {
 
@@ -42,10 +44,18 @@ CountedString assembleCommandLine(const TokenList& tokens) {
   const CountedString quote("\"");
   ByteBuffer line;
   bool first = true;
-  for (const CountedString& token : tokens) {
+  auto append = [&](const CountedString& token) {
     if (!first) line.appendByte(' ');  // an empty token still gets its separator
     first = false;
     appendToken(line, token, quote);
+  };
+  for (const CountedString& token : tokens) {
+    if (!isArgumentsSlot(token)) {
+      append(token);
+      continue;
+    }
+    // The arguments go to the program exactly; the line shows them as tokens of their own.
+    for (const CountedString& argument : launcherArguments()) append(argument);
   }
   return line.toCountedString();
 }

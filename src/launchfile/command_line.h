@@ -7,5 +7,6 @@
 
 /// Every double quote removed; a token holding a blank or a tab enclosed in double quotes (in the
 /// Windows style with the backslashes that end it doubled); tokens joined by single blanks, empty
-/// ones included. Empty for an empty list.
+/// ones included. Empty for an empty list. An arguments slot shows the launcher's arguments as
+/// tokens of their own.
 CountedString assembleCommandLine(const TokenList& tokens);

@@ -77,3 +77,11 @@ CountedString expandGeneral(const CountedString& token) {
 CountedString expandMacros(const CountedString& token) {
   return isWholeTokenVariable(token) ? expandWholeTokenVariable(token) : expandGeneral(token);
 }
+
+CountedString argumentsSlot() { return CountedString("", 1); }
+
+bool isArgumentsSlot(const CountedString& token) {
+  return token.length() == 1 && token.byteAt(0) == 0;
+}
+
+bool isWholeTokenArguments(const CountedString& token) { return token == CountedString("%*"); }

@@ -10,3 +10,13 @@
 /// is one %, and a % without a partner stays with the rest of the token. Nothing inside the
 /// token's own double quotes is expanded.
 CountedString expandMacros(const CountedString& token);
+
+/// Where the launcher's arguments go, each as one argument exactly: what %* written as a whole
+/// token becomes where the style passes arguments exactly. One zero byte, which no token read
+/// from a launch file can hold; the later stages pass it on untouched.
+CountedString argumentsSlot();
+bool isArgumentsSlot(const CountedString& token);
+
+/// %* written as a whole token, which becomes the arguments slot where the style passes
+/// arguments exactly.
+bool isWholeTokenArguments(const CountedString& token);

@@ -94,7 +94,69 @@ void addMatches(const CountedString& pattern, ElementWriter& writer) {
 
 }  // namespace
 
+namespace {
+
+/// The pieces of token between list separators outside quotes, empty ones included.
+TokenList everyPiece(const CountedString& token) {
+  const char separator = pathStyle().listSeparator;
+  const char* text = token.data();
+  TokenList pieces;
+  bool inQuotes = false;
+  int32_t start = 0;
+  for (int32_t i = 0; i < token.length(); i += mbCharLength(text + i)) {
+    if (!inQuotes && text[i] == separator) {
+      pieces.append(token.substring(start, i));
+      start = i + 1;
+    } else if (text[i] == '"') {
+      inQuotes = !inQuotes;
+    }
+  }
+  pieces.append(token.substring(start, token.length()));
+  return pieces;
+}
+
+/// The visible matches of a piece that is a pattern; none for any other piece.
+TokenList visibleMatches(const CountedString& element, bool hasWildcard) {
+  TokenList matches;
+  if (!hasWildcard) return matches;
+  CountedString prefix = patternDirectory(element);
+  for (const CountedString& name : matchingNames(element)) {
+    if (name.byteAt(0) != '.') matches.append(prefix + name);
+  }
+  return matches;
+}
+
+// As a shell does: only a pattern that matched changes, into its matches; everything else of the
+// token, empty pieces of a list included, stays as written.
+CountedString expandLikeShell(const CountedString& token) {
+  TokenList pieces = everyPiece(token);
+  const bool isList = pieces.size() > 1;
+  const char separator[2] = {pathStyle().listSeparator, 0};
+  ByteBuffer out;
+  bool matched = false;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    bool hasWildcard = false;
+    CountedString element = unquotePathElement(pieces[i], &hasWildcard);
+    TokenList matches = visibleMatches(element, hasWildcard);
+    if (!matches.empty()) matched = true;
+    if (isList && i > 0) out.appendString(separator);
+    if (matches.empty()) {
+      out.appendString(element);
+      continue;
+    }
+    for (size_t m = 0; m < matches.size(); ++m) {
+      if (m > 0) out.appendString(isList ? separator : "\" \"");
+      out.appendString(matches[m]);
+    }
+  }
+  if (!matched) return token;
+  return "\"" + out.toCountedString() + "\"";
+}
+
+}  // namespace
+
 CountedString expandPathList(const CountedString& token) {
+  if (pathStyle().keepsUnmatchedPatterns) return expandLikeShell(token);
   bool hadSeparator = false;
   TokenList pieces = splitPathList(token, &hadSeparator);
   ElementWriter writer(hadSeparator);

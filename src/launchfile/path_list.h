@@ -20,4 +20,6 @@ CountedString patternDirectory(const CountedString& pattern);
 /// The whole stage for one token: patterns expanded (names beginning with "." skipped), then one
 /// quoted list joined by the list separator when the token had a separator, otherwise each element
 /// quoted on its own and separated by blanks. A list that vanished gives "" or the empty string.
+/// Where the style keeps unmatched patterns (POSIX, as a shell does), only a pattern that matched
+/// changes, into its matches; a token in which nothing matched is returned as it stands.
 CountedString expandPathList(const CountedString& token);

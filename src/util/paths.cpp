@@ -11,6 +11,7 @@ namespace {
 struct ProcessContext {
   CountedString modulePath;
   CountedString commandLine;
+  TokenList arguments;
   TokenList environment;
 };
 
@@ -26,12 +27,17 @@ void initProcessContext(int argc, char** argv) {
   setActiveCodePage(platformActiveCodePage());
   setModulePath(platformModulePath());
   setCommandLine(platformCommandLine(argc, argv));
+  TokenList arguments;
+  for (int i = 1; i < argc; ++i) arguments.append(CountedString(argv[i]));
+  setLauncherArguments(arguments);
   setEnvironmentTable(platformEnvironment());
 }
 
 void setModulePath(const CountedString& path) { context().modulePath = path; }
 
 void setCommandLine(const CountedString& rawCommandLine) { context().commandLine = rawCommandLine; }
+
+void setLauncherArguments(const TokenList& arguments) { context().arguments = arguments; }
 
 void setEnvironmentTable(const TokenList& entries) {
   TokenList table;
@@ -44,6 +50,7 @@ void setEnvironmentTable(const TokenList& entries) {
 CountedString modulePath() { return context().modulePath; }
 
 CountedString launchFilePath(const CountedString& executablePath) {
+  if (pathStyle().usesWholeNames) return executablePath + kLaunchFileExtension;
   int32_t separator = mbFindLastChar(executablePath.data(),
                                      static_cast<unsigned char>(pathStyle().directorySeparator));
   if (separator >= 0) {
@@ -98,3 +105,5 @@ CountedString commandLineTail() {
   while (*p != 0 && mbIsSpace(static_cast<unsigned char>(*p))) ++p;
   return CountedString(p);
 }
+
+TokenList launcherArguments() { return context().arguments; }

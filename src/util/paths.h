@@ -15,13 +15,15 @@ void initProcessContext(int argc, char** argv);
 // What the queries answer from; set at start-up, or by tests and tools that describe another run.
 void setModulePath(const CountedString& path);
 void setCommandLine(const CountedString& rawCommandLine);
+/// The launcher's own arguments one by one, as the system handed them over (POSIX).
+void setLauncherArguments(const TokenList& arguments);
 /// Entries are "NAME=value"; those whose first byte is "=" are left out.
 void setEnvironmentTable(const TokenList& entries);
 
 /// Full path of the launcher's executable.
 CountedString modulePath();
 /// The executable path with the extension of its last component replaced by the launch-file
-/// extension (appended when it has none).
+/// extension (appended when it has none, and always where names are used whole).
 CountedString launchFilePath(const CountedString& executablePath);
 /// Up to and including the last directory separator, failing that the last drive separator;
 /// empty when there is neither.
@@ -34,3 +36,6 @@ bool pathExists(const CountedString& path);
 CountedString environmentValue(const CountedString& name);
 /// The raw command line after the program name and the whitespace that follows it.
 CountedString commandLineTail();
+/// The launcher's own arguments one by one, exactly as the system handed them over: what a
+/// whole-token %* passes where the style passes arguments exactly.
+TokenList launcherArguments();

@@ -250,6 +250,7 @@ void runForReal(const Example& example) {
     for (const CountedString& word : words) argv.push_back(const_cast<char*>(word.data()));
     setModulePath(counted(launcher));
     setCommandLine(platformCommandLine(static_cast<int>(argv.size()), argv.data()));
+    setLauncherArguments(words);
   }
   LaunchPlan run = planLaunch();
   if (example.hasCommandLine) {

@@ -1,6 +1,8 @@
 // The default jar launch, end to end: a renamed launcher with no launch file beside it.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <map>
 #include <vector>
 
 #include "e2e/launch_fixture.h"
@@ -98,22 +100,40 @@ TEST_F(DefaultJarTest, OptionsVariableMatchesWithoutRegardToCase) {
             (std::vector<std::string>{"-Dlower=yes", "-jar", candidate(1)}));
 }
 
+// Windows drops the last extension; Linux names have none to drop, so the whole name counts, and
+// the options variable has a spelling that a shell can export as well.
 TEST_F(DefaultJarTest, RenamedLauncherUsesItsOwnNames) {
-  installLauncher("my.tool.exe", "other", true);
-  writeFile(placeOf(1, "my.tool.jar"), "jar");
-  environment["MY.TOOL_VMOPTIONS"] = "-Dfrom=my.tool";
-  RunResult result = launch("go");
-  EXPECT_EQ(result.status, 0u) << result.err;
-  EXPECT_EQ(record().arguments,
-            (std::vector<std::string>{"-Dfrom=my.tool", "-jar", candidate(1, "my.tool.jar"), "go"}));
-}
-
-TEST_F(DefaultJarTest, OnlyTheLastExtensionIsDropped) {
-  installLauncher("my.tool", "other", true);  // on Linux a launcher may well have no extension
-  writeFile(placeOf(1, "my.jar"), "jar");
-  RunResult result = launch();
-  EXPECT_EQ(result.status, 0u) << result.err;
-  EXPECT_EQ(record().arguments, (std::vector<std::string>{"-jar", candidate(1, "my.jar")}));
+  struct Case {
+    const char* launcher;
+    const char* jar;
+    std::map<std::string, std::string> variables;
+    const char* options;  // the option that arrives, or nothing
+  };
+  const Case windows[] = {
+      {"my.tool.exe", "my.tool.jar", {{"MY.TOOL_VMOPTIONS", "-Dfrom=my.tool"}}, "-Dfrom=my.tool"},
+      {"my.tool", "my.jar", {}, nullptr},
+  };
+  const Case posix[] = {
+      {"tool-1.2", "tool-1.2.jar", {{"TOOL-1.2_VMOPTIONS", "-Dwhole"}}, "-Dwhole"},
+      {"tool-1.2", "tool-1.2.jar", {{"TOOL_1_2_VMOPTIONS", "-Dshell"}}, "-Dshell"},
+      {"tool-1.2", "tool-1.2.jar",
+       {{"TOOL-1.2_VMOPTIONS", "-Dwhole"}, {"TOOL_1_2_VMOPTIONS", "-Dshell"}}, "-Dwhole"},
+      {"my.tool", "my.tool.jar", {{"MY_TOOL_VMOPTIONS", "-Dshell"}}, "-Dshell"},
+  };
+  int installed = 0;
+  for (const Case& c : onWindows() ? std::vector<Case>(std::begin(windows), std::end(windows))
+                                   : std::vector<Case>(std::begin(posix), std::end(posix))) {
+    installLauncher(c.launcher, "other" + std::to_string(++installed), true);
+    writeFile(placeOf(1, c.jar), "jar");
+    std::map<std::string, std::string> saved = environment;
+    for (const auto& variable : c.variables) environment[variable.first] = variable.second;
+    RunResult result = launch("go");
+    environment = saved;
+    EXPECT_EQ(result.status, 0u) << c.launcher << result.err;
+    std::vector<std::string> expected{"-jar", candidate(1, c.jar), "go"};
+    if (c.options != nullptr) expected.insert(expected.begin(), c.options);
+    EXPECT_EQ(record().arguments, expected) << c.launcher;
+  }
 }
 
 TEST_F(DefaultJarTest, MissingJarIsReportedByItsBareName) {

@@ -75,7 +75,7 @@ TEST_F(GreeterExampleTest, LaunchFileMode) {
     RunResult shown = runInspect(launcher, arguments, environment, root.path());
     std::string line;
     ASSERT_TRUE(printedCommandLine(shown.out, &line)) << shown.out;
-    expectChildReceived(child, line, c.options);
+    expectChildReceived(child, shown.out, line, c.options);
   }
 }
 
@@ -97,7 +97,7 @@ TEST_F(GreeterExampleTest, DefaultJarTwin) {
   RunResult shown = runInspect(launcher, arguments, environment, root.path());
   std::string line;
   ASSERT_TRUE(printedCommandLine(shown.out, &line)) << shown.out;
-  expectChildReceived(child, line, "default jar");
+  expectChildReceived(child, shown.out, line, "default jar");
 }
 
 }  // namespace

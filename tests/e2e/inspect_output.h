@@ -5,10 +5,9 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "e2e/launch_fixture.h"
-#include "launchfile/command_line.h"
-#include "util/argument_split.h"
 
 namespace test {
 
@@ -37,20 +36,32 @@ inline bool printedCommandLine(const std::string& report, std::string* line) {
   return true;
 }
 
-/// Windows: the child's raw command line is the printed one. POSIX: the launcher splits the
-/// printed line and starts its first word with the rest as arguments.
-inline void expectChildReceived(const ChildRecord& child, const std::string& printed,
-                                const std::string& what) {
+/// The arguments listed under "program arguments" (POSIX), in order.
+inline std::vector<std::string> printedProgramArguments(const std::string& report) {
+  std::vector<std::string> arguments;
+  size_t at = report.find("\nprogram arguments (");
+  if (at == std::string::npos) return arguments;
+  for (at = report.find('\n', at + 1); report.compare(at, 4, "\n  [") == 0;) {
+    size_t start = report.find('|', at) + 1;
+    size_t end = report.find('\n', start);
+    arguments.push_back(report.substr(start, end - 1 - start));
+    at = end;
+  }
+  return arguments;
+}
+
+/// Windows: the child's raw command line is the printed one. POSIX: the launcher starts the first
+/// of the printed program arguments with the rest.
+inline void expectChildReceived(const ChildRecord& child, const std::string& report,
+                                const std::string& printed, const std::string& what) {
   if (onWindows()) {
     EXPECT_EQ(child.raw, printed) << what;
     return;
   }
-  TokenList words = splitLauncherArguments(CountedString(printed.c_str()));
-  ASSERT_FALSE(words.empty()) << what;
-  EXPECT_EQ(toString(words[0]), "java") << what;
-  std::vector<std::string> arguments;
-  for (size_t i = 1; i < words.size(); ++i) arguments.push_back(toString(words[i]));
-  EXPECT_EQ(child.arguments, arguments) << what;
+  std::vector<std::string> words = printedProgramArguments(report);
+  ASSERT_FALSE(words.empty()) << what << "\n" << report;
+  EXPECT_EQ(words[0], "java") << what;
+  EXPECT_EQ(child.arguments, std::vector<std::string>(words.begin() + 1, words.end())) << what;
 }
 
 }  // namespace test

@@ -31,7 +31,7 @@ class InspectToolTest : public LaunchFixture {
     EXPECT_EQ(shown.err, "") << what;
     std::string line;
     ASSERT_TRUE(printedCommandLine(shown.out, &line)) << what << "\n" << shown.out;
-    expectChildReceived(child, line, what);
+    expectChildReceived(child, shown.out, line, what);
   }
 };
 

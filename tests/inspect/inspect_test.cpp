@@ -102,6 +102,7 @@ TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
   setEnvironmentTable({"opts=-Xmx64m -Dmode=fast"});
   const std::string b = bin + separator();  // the directory as %@ gives it
   const std::string classPath = b + styled("lib\\a.jar;") + b + styled("lib\\b.jar;classes");
+  const std::string line = "java -Xmx64m -Dmode=fast -cp " + classPath + " Main -v \"my file.txt\"";
   std::string expected =
       "launcher:     " + launcher + "\n"
       "launch file:  " + join(bin, "tool.kestrelune") + "\n"
@@ -113,27 +114,57 @@ TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
       "  [3] |-cp|\n"
       "  [4] |%@" + styled("lib\\*.jar;classes") + "|\n"
       "  [5] |Main|\n"
-      "  [6] |%*|\n"
-      "after macros (8 tokens):\n"
-      "  [1] |java|\n"
-      "  [2] |-Xmx64m|\n"
-      "  [3] |-Dmode=fast|\n"
-      "  [4] |-cp|\n"
-      "  [5] |\"" + b + "\"" + styled("lib\\*.jar;classes") + "|\n"
-      "  [6] |Main|\n"
-      "  [7] |-v|\n"
-      "  [8] |\"my file.txt\"|\n"
-      "after path lists (8 tokens):\n"
-      "  [1] |\"java\"|\n"
-      "  [2] |\"-Xmx64m\"|\n"
-      "  [3] |\"-Dmode=fast\"|\n"
-      "  [4] |\"-cp\"|\n"
-      "  [5] |\"" + classPath + "\"|\n"
-      "  [6] |\"Main\"|\n"
-      "  [7] |\"-v\"|\n"
-      "  [8] |\"my file.txt\"|\n"
-      "command line: |java -Xmx64m -Dmode=fast -cp " + classPath + " Main -v \"my file.txt\"|\n" +
-      lengths("java -Xmx64m -Dmode=fast -cp " + classPath + " Main -v \"my file.txt\"");
+      "  [6] |%*|\n";
+  if (onWindows()) {
+    expected +=
+        "after macros (8 tokens):\n"
+        "  [1] |java|\n"
+        "  [2] |-Xmx64m|\n"
+        "  [3] |-Dmode=fast|\n"
+        "  [4] |-cp|\n"
+        "  [5] |\"" + b + "\"" + styled("lib\\*.jar;classes") + "|\n"
+        "  [6] |Main|\n"
+        "  [7] |-v|\n"
+        "  [8] |\"my file.txt\"|\n"
+        "after path lists (8 tokens):\n"
+        "  [1] |\"java\"|\n"
+        "  [2] |\"-Xmx64m\"|\n"
+        "  [3] |\"-Dmode=fast\"|\n"
+        "  [4] |\"-cp\"|\n"
+        "  [5] |\"" + classPath + "\"|\n"
+        "  [6] |\"Main\"|\n"
+        "  [7] |\"-v\"|\n"
+        "  [8] |\"my file.txt\"|\n"
+        "command line: |" + line + "|\n" + lengths(line);
+  } else {  // the arguments keep their place and go in exactly; what matched nothing stands
+    expected +=
+        "after macros (7 tokens):\n"
+        "  [1] |java|\n"
+        "  [2] |-Xmx64m|\n"
+        "  [3] |-Dmode=fast|\n"
+        "  [4] |-cp|\n"
+        "  [5] |\"" + b + "\"" + styled("lib\\*.jar;classes") + "|\n"
+        "  [6] |Main|\n"
+        "  [7] %* (the arguments, each exactly)\n"
+        "after path lists (7 tokens):\n"
+        "  [1] |java|\n"
+        "  [2] |-Xmx64m|\n"
+        "  [3] |-Dmode=fast|\n"
+        "  [4] |-cp|\n"
+        "  [5] |\"" + classPath + "\"|\n"
+        "  [6] |Main|\n"
+        "  [7] %* (the arguments, each exactly)\n"
+        "command line: |" + line + "|\n"
+        "program arguments (8 arguments):\n"
+        "  [1] |java|\n"
+        "  [2] |-Xmx64m|\n"
+        "  [3] |-Dmode=fast|\n"
+        "  [4] |-cp|\n"
+        "  [5] |" + classPath + "|\n"
+        "  [6] |Main|\n"
+        "  [7] |-v|\n"
+        "  [8] |my file.txt|\n";
+  }
   EXPECT_EQ(inspect("-v \"my file.txt\""), expected);
   EXPECT_TRUE(run.described);
   EXPECT_EQ(inspectionError(run), "");
@@ -198,6 +229,11 @@ TEST_F(InspectRunTest, DefaultJarCandidatesInSearchOrder) {
         found < 0 ? "" : "java -Xmx1g \"-Dq=a b\" -jar \"" + candidates[found] + "\" a  \"b c\"";
     expected += found < 0 ? std::string("command line: (nothing is run)\n")
                           : "command line: |" + line + "|\n" + lengths(line);
+    if (found >= 0 && !onWindows()) {  // the options split, the arguments each exactly
+      expected += "program arguments (7 arguments):\n  [1] |java|\n  [2] |-Xmx1g|\n"
+                  "  [3] |-Dq=a b|\n  [4] |-jar|\n  [5] |" + candidates[found] + "|\n"
+                  "  [6] |a|\n  [7] |b c|\n";
+    }
     EXPECT_NE(report.find("mode:         default jar launch\n"), std::string::npos) << where;
     EXPECT_EQ(report.substr(report.find("jar:")), expected) << where;
     EXPECT_EQ(run.described, found >= 0) << where;

@@ -98,8 +98,13 @@ TEST(PathListTest, UnquotesElements) {
   }
 }
 
+// POSIX changes a token only where a pattern matched, as a shell does: without one it stands.
 TEST(PathListTest, ExpandsWithoutWildcardsInBothStyles) {
-  const std::pair<const char*, const char*> cases[] = {
+  struct Case {
+    const char* token;
+    const char* windows;
+  };
+  const Case cases[] = {
       {"", ""},
       {"-Xmx64m", "\"-Xmx64m\""},
       {";lib\\a.jar;;classes;", "\"lib\\a.jar;classes\""},
@@ -110,12 +115,14 @@ TEST(PathListTest, ExpandsWithoutWildcardsInBothStyles) {
       {"a;\"b;c", "\"a;b;c\""},
       {"a;\"\";b", "\"a;;b\""},
       {"\"\";a", "\";a\""},
+      {"-Ddemo.prop=[;;1];8080", "\"-Ddemo.prop=[;1];8080\""},
   };
   for (const PathStyle& style : kStyles) {
     test::ScopedTextSettings guard(builtinCodePage(1252), style);
-    for (const auto& c : cases) {
-      EXPECT_EQ(test::toString(expandPathList(test::counted(inStyle(c.first, style)))),
-                inStyle(c.second, style)) << style.listSeparator << " " << c.first;
+    for (const Case& c : cases) {
+      std::string expected = style.keepsUnmatchedPatterns ? c.token : c.windows;
+      EXPECT_EQ(test::toString(expandPathList(test::counted(inStyle(c.token, style)))),
+                inStyle(expected, style)) << style.listSeparator << " " << c.token;
     }
   }
 }
@@ -156,22 +163,34 @@ TEST(PathListTest, ExpandsPatternsAgainstTheFileSystem) {
   const std::string sep = test::separator();
   const std::string list(1, pathStyle().listSeparator);
   const std::string l = lib + sep;  // every match keeps the pattern's directory
-  const std::pair<std::string, std::string> cases[] = {
-      {l + "*.jar", "\"" + l + "a.jar\" \"" + l + "b.jar\""},
-      {l + "*", "\"" + l + "a.jar\" \"" + l + "b.jar\" \"" + l + "ext\""},
-      {l + "?.jar" + list + "classes",
-       "\"" + l + "a.jar" + list + l + "b.jar" + list + "classes\""},
-      {"\"" + root.path() + sep + "My Apps" + sep + "\"*.jar",
-       "\"" + root.path() + sep + "My Apps" + sep + "x.jar\""},
-      {l + "\"*\".jar", "\"" + l + "*.jar\""},
-      {l + ".c*", ""},
-      {root / "missing" + sep + "*.jar", ""},
-      {root / "missing" + sep + "*.jar" + list + "classes", "\"classes\""},
-      {list + root / "missing" + sep + "*", "\"\""},
-      {lib + "/*.jar", "\"" + lib + "/a.jar\" \"" + lib + "/b.jar\""},
+  const std::string missing = root / "missing" + sep + "*.jar";
+  struct Case {
+    std::string token;
+    std::string windows;
+    std::string posix;  // where it differs: a pattern that matches nothing stays as written
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(test::toString(expandPathList(test::counted(c.first))), c.second) << c.first;
+  const std::string same = "\x01";
+  const Case cases[] = {
+      {l + "*.jar", "\"" + l + "a.jar\" \"" + l + "b.jar\"", same},
+      {l + "*", "\"" + l + "a.jar\" \"" + l + "b.jar\" \"" + l + "ext\"", same},
+      {l + "?.jar" + list + "classes", "\"" + l + "a.jar" + list + l + "b.jar" + list + "classes\"",
+       same},
+      {"\"" + root.path() + sep + "My Apps" + sep + "\"*.jar",
+       "\"" + root.path() + sep + "My Apps" + sep + "x.jar\"", same},
+      {l + "\"*\".jar", "\"" + l + "*.jar\"", l + "\"*\".jar"},
+      {l + ".c*", "", l + ".c*"},  // only hidden names match: that is no match
+      {missing, "", missing},
+      {missing + list + "classes", "\"classes\"", missing + list + "classes"},
+      {list + missing, "\"\"", list + missing},
+      {list + l + "*.jar" + list + list + "conf",
+       "\"" + l + "a.jar" + list + l + "b.jar" + list + "conf\"",
+       "\"" + list + l + "a.jar" + list + l + "b.jar" + list + list + "conf\""},
+      {lib + "/*.jar", "\"" + lib + "/a.jar\" \"" + lib + "/b.jar\"", same},
+  };
+  for (const Case& c : cases) {
+    const std::string& expected =
+        pathStyle().keepsUnmatchedPatterns && c.posix != same ? c.posix : c.windows;
+    EXPECT_EQ(test::toString(expandPathList(test::counted(c.token))), expected) << c.token;
   }
 }
 

@@ -72,6 +72,7 @@ ScopedTextSettings::~ScopedTextSettings() {
 ScopedProcessContext::~ScopedProcessContext() {
   setModulePath(CountedString());
   setCommandLine(CountedString());
+  setLauncherArguments(TokenList());
   setEnvironmentTable(TokenList());
 }
 

@@ -62,6 +62,11 @@ RunResult runProgram(const std::string& program, const std::string& arguments,
                      const std::map<std::string, std::string>& environment = {},
                      const std::string& workingDirectory = "");
 constexpr const char kUnset[] = "\x01unset";
+/// POSIX only: runProgram with the arguments handed over one by one, exactly.
+RunResult runProgramWithArguments(const std::string& program,
+                                  const std::vector<std::string>& arguments,
+                                  const std::map<std::string, std::string>& environment,
+                                  const std::string& workingDirectory);
 
 /// What the recording child saw: its raw command line (empty on POSIX) and its arguments after
 /// the program name as its C runtime parsed them.
@@ -114,7 +119,7 @@ class ScopedTextSettings {
   PathStyle savedStyle_;
 };
 
-/// What a test sets of the process context (module path, command line, environment table) is
+/// What a test sets of the process context (module path, command line, arguments, environment) is
 /// cleared when this goes, so that no later test sees it.
 class ScopedProcessContext {
  public:

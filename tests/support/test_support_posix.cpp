@@ -90,13 +90,10 @@ std::vector<std::string> childEnvironment(const std::map<std::string, std::strin
 
 // Starts program with its output in files (not pipes: a child that writes much can never block
 // on us) and waits for it; a limitBytes above zero caps its address space.
-RunResult spawn(const std::string& program, const std::string& arguments,
+RunResult spawn(const std::string& program, std::vector<std::string> argv,
                 const std::map<std::string, std::string>& environment,
                 const std::string& workingDirectory, uint64_t limitBytes) {
-  std::vector<std::string> argv = {program};
-  for (const CountedString& argument : splitLauncherArguments(CountedString(arguments.c_str()))) {
-    argv.push_back(toString(argument));
-  }
+  argv.insert(argv.begin(), program);
   std::vector<std::string> envp = childEnvironment(environment);
   TempDir outputs;
   std::string outPath = outputs / "out", errPath = outputs / "err";
@@ -131,11 +128,22 @@ RunResult spawn(const std::string& program, const std::string& arguments,
   return result;
 }
 
+std::vector<std::string> words(const std::string& arguments) {
+  return toStrings(splitLauncherArguments(CountedString(arguments.c_str())));
+}
+
 }  // namespace
 
 RunResult runProgram(const std::string& program, const std::string& arguments,
                      const std::map<std::string, std::string>& environment,
                      const std::string& workingDirectory) {
+  return spawn(program, words(arguments), environment, workingDirectory, 0);
+}
+
+RunResult runProgramWithArguments(const std::string& program,
+                                  const std::vector<std::string>& arguments,
+                                  const std::map<std::string, std::string>& environment,
+                                  const std::string& workingDirectory) {
   return spawn(program, arguments, environment, workingDirectory, 0);
 }
 
@@ -143,7 +151,7 @@ bool runProgramWithMemoryLimit(const std::string& program, const std::string& ar
                                const std::map<std::string, std::string>& environment,
                                const std::string& workingDirectory, uint64_t limitBytes,
                                RunResult* result) {
-  *result = spawn(program, arguments, environment, workingDirectory, limitBytes);
+  *result = spawn(program, words(arguments), environment, workingDirectory, limitBytes);
   return true;
 }
 
