@@ -9,8 +9,9 @@
 #   3. a real JVM from one jlink runtime: started directly, through the launcher, and through the
 #      app launcher of the JDK's own packager (jpackage), with what that one runs at each start;
 #   4. callgrind's instruction count of the launcher's own work (bench/callgrind.sh);
-#   5. the sizes of both launchers.
-# Usage: bench/run.sh [all|micro|native|wine|jpackage|callgrind|size]...   (default: all)
+#   5. the sizes of both launchers;
+#   6. kestrelune-brand (native) branding kestrelune.exe with a 100 KB icon (budget 50 ms).
+# Usage: bench/run.sh [all|micro|native|wine|jpackage|callgrind|size|brand]...   (default: all)
 # Results (hyperfine's markdown and JSON, the benchmark output) go to build/bench-results, or to
 # $KESTRELUNE_BENCH_RESULTS.
 set -euo pipefail
@@ -28,7 +29,8 @@ native_build=$source_dir/build/bench-native
 windows_build=$source_dir/build/bench-windows
 cmake -S . -B "$native_build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$native_build" -j2 --target kestrelune reader_bench path_list_bench pipeline_bench >/dev/null
-if wants wine || wants size; then
+if wants brand; then cmake --build "$native_build" -j2 --target kestrelune-brand >/dev/null; fi
+if wants wine || wants size || wants brand; then
   cmake -S . -B "$windows_build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
     -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake >/dev/null
   cmake --build "$windows_build" -j2 --target kestrelune >/dev/null
@@ -326,9 +328,29 @@ run_size() {
   mkdir -p "$stripped"
   x86_64-w64-mingw32-strip -o "$stripped/kestrelune.exe" "$windows_build/bin/kestrelune.exe"
   strip -o "$stripped/kestrelune" "$native_build/bin/kestrelune"
-  echo "kestrelune.exe stripped: $(stat -c %s "$stripped/kestrelune.exe") bytes (budget 204800);" \
+  echo "kestrelune.exe stripped: $(stat -c %s "$stripped/kestrelune.exe") bytes (budget 81920);" \
        "imports: $(x86_64-w64-mingw32-objdump -p "$stripped/kestrelune.exe" | sed -n 's/.*DLL Name: //p' | paste -sd' ')"
   echo "kestrelune (native, static) stripped: $(stat -c %s "$stripped/kestrelune") bytes"
+}
+
+# A 100 KB icon: five uncompressed images (16 to 128 pixels) and a 256-pixel PNG.
+run_brand() {
+  local sizes=(16 32 48 64 128 256) pngs=() size
+  python3 examples/greeter/draw_icon.py "$work/big" "${sizes[@]}"
+  for size in "${sizes[@]}"; do
+    [ "$size" = 256 ] && pngs+=(-r)
+    pngs+=("$work/big-$size.png")
+  done
+  icotool -c -o "$work/big.ico" "${pngs[@]}"
+  echo "== kestrelune-brand (native): kestrelune.exe with a $(stat -c %s "$work/big.ico")-byte icon (budget 50 ms)"
+  hyperfine -N --warmup 5 --runs 100 --style basic --export-json "$results/brand.json" \
+    -n brand "$native_build/bin/kestrelune-brand --icon $work/big.ico --description Tool --product Tool --version 2.1.0.7 $windows_build/bin/kestrelune.exe $work/tool.exe" \
+    >"$results/brand.log" 2>&1
+  python3 - "$results/brand.json" <<'EOF'
+import json, sys
+r = json.load(open(sys.argv[1]))["results"][0]
+print(f"mean {r['mean'] * 1000:.2f} ms, median {r['median'] * 1000:.2f} ms, max {r['max'] * 1000:.2f} ms")
+EOF
 }
 
 make_fixtures
@@ -342,3 +364,4 @@ if wants jpackage; then run_jpackage; fi
 if wants wine; then run_all_wine; fi
 if wants callgrind; then bench/callgrind.sh "$native_build/bin/kestrelune" | tee "$results/callgrind.txt"; fi
 if wants size; then run_size | tee "$results/size.txt"; fi
+if wants brand; then run_brand | tee "$results/brand.txt"; fi

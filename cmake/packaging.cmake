@@ -1,14 +1,22 @@
 # What `cmake --install` puts down and what CPack packs: a ZIP of the Windows build, a tar.gz of
 # the native one, both laid out as
-#   bin/        kestrelune(.exe), and kestrelune-inspect(.exe) when that tool is built
+#   bin/        kestrelune(.exe), kestrelune-inspect(.exe) when that tool is built, kestrelune-brand(.exe),
+#               and in the Linux package the Windows launcher kestrelune.exe, to brand and ship
 #   docs/       the documentation
 #   examples/   the example applications, as sources
 #   README.md
+#   SHA256SUMS  the sums of all the files above, as `sha256sum -c` reads them
 # Included at the end of the top CMakeLists.txt, once every program target is defined.
 
 install(TARGETS kestrelune RUNTIME DESTINATION bin)
 if(TARGET kestrelune-inspect)
   install(TARGETS kestrelune-inspect RUNTIME DESTINATION bin)
+endif()
+install(TARGETS kestrelune-brand RUNTIME DESTINATION bin)
+if(NOT WIN32)
+  # The Windows launcher (KESTRELUNE_WINDOWS_LAUNCHER, set in the top CMakeLists.txt), so that a
+  # Linux machine can brand and ship it; left out when it has not been built.
+  install(FILES ${KESTRELUNE_WINDOWS_LAUNCHER} DESTINATION bin OPTIONAL)
 endif()
 # README.md stays at the top so that its links into docs/ still work in the unpacked package.
 install(FILES README.md DESTINATION .)
@@ -19,6 +27,9 @@ if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/examples)
   # Their CMakeLists.txt build them inside this project's tree only: left out.
   install(DIRECTORY examples/ DESTINATION examples PATTERN CMakeLists.txt EXCLUDE)
 endif()
+
+# Last, once every file is in place (and stripped).
+install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/write_sums.cmake)
 
 set(CPACK_PACKAGE_NAME kestrelune)
 set(CPACK_PACKAGE_VENDOR "The Kestrelune developers")
@@ -32,7 +43,10 @@ else()
   string(TOLOWER ${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR} CPACK_SYSTEM_NAME)
 endif()
 set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-${CPACK_SYSTEM_NAME})
-# The native build links unstripped; the packaged programs are stripped in both builds.
-set(CPACK_STRIP_FILES ON)
+# The native build links unstripped and its packaged programs are stripped. The exes are linked
+# stripped already, and mingw's strip would write a fresh time stamp into them: packaged as built.
+if(NOT WIN32)
+  set(CPACK_STRIP_FILES ON)
+endif()
 set(CPACK_VERBATIM_VARIABLES ON)
 include(CPack)

@@ -23,3 +23,14 @@ function(kestrelune_windows_resource target description)
   # Kept on the target for the test that reads the record back.
   set_property(TARGET ${target} PROPERTY KESTRELUNE_FILE_DESCRIPTION "${description}")
 endfunction()
+
+# Marks a launcher for kestrelune-brand, which brands only launchers of its own version:
+#   kestrelune_launcher_marker(<target>)
+function(kestrelune_launcher_marker target)
+  if(NOT WIN32)
+    return()
+  endif()
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}-marker.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/src/brand/launcher_marker.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()

@@ -9,7 +9,8 @@ scripts/install-deps.sh all
 out=build/packages
 mkdir -p "$out"
 made=()
-for preset in native windows; do
+# Windows first: the Linux package carries its kestrelune.exe.
+for preset in windows native; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   # CPack reports each file it writes as "CPack: - package: PATH generated."

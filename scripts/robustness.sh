@@ -8,14 +8,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 seconds="${1:-${KESTRELUNE_FUZZ_SECONDS:-60}}"
-targets=(split_tokens expand_macros path_list command_line pipeline)
+targets=(split_tokens expand_macros path_list command_line pipeline ico_reader pe_reader)
 
 scripts/install-deps.sh native
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target "${targets[@]/%/_fuzz}"
 cmake --preset asan >/dev/null
-cmake --build --preset asan --target unit_tests e2e_tests
+cmake --build --preset asan --target unit_tests e2e_tests brand_tests
 cmake --preset valgrind >/dev/null
 cmake --build --preset valgrind --target e2e_tests
 
@@ -43,6 +43,7 @@ export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 build/asan/bin/unit_tests --gtest_brief=1
 build/asan/bin/e2e_tests --gtest_brief=1
+build/asan/bin/brand_tests --gtest_brief=1
 unset ASAN_OPTIONS UBSAN_OPTIONS
 
 # valgrind: every launcher the end-to-end tests start runs under it. The launcher replaces itself

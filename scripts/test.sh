@@ -11,6 +11,7 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 
 ctest --preset native -j2
+scripts/check-reproducible.sh  # the programs built twice at other paths: byte-identical
 scripts/robustness.sh  # fuzzing, sanitizers and valgrind on the native build
 
 # The Wine prefix is made ready here, once, and its wineserver ends with the run however the run

@@ -5,6 +5,7 @@
 #   cmake -DCPACK=... -DCPACK_CONFIG=<build>/CPackConfig.cmake -DWORK=<scratch directory>
 #         -DSOURCE_DIR=... -DVERSION=a.b.c -DWINDOWS=ON|OFF -DPROCESSOR=x86_64 -DINSPECT=1|0
 #         -DRECORD_CHILD=<record_child program> [-DEMULATOR=wine] [-DGREETER_LIB=<its jars>]
+#         -DBUILT_LAUNCHER=<the built launcher> [-DWINDOWS_LAUNCHER=<kestrelune.exe for Linux>]
 #         -P check_package.cmake
 cmake_minimum_required(VERSION 3.25)
 
@@ -46,16 +47,19 @@ if(NOT top STREQUAL package_name)
 endif()
 set(root ${WORK}/unpacked/${package_name})
 file(GLOB_RECURSE entries LIST_DIRECTORIES false RELATIVE ${root} ${root}/*)
-set(wanted_programs bin/kestrelune${exe})
+set(wanted_programs bin/kestrelune${exe} bin/kestrelune-brand${exe})
 if(INSPECT)
   list(APPEND wanted_programs bin/kestrelune-inspect${exe})
+endif()
+if(NOT WINDOWS AND EXISTS "${WINDOWS_LAUNCHER}")
+  list(APPEND wanted_programs bin/kestrelune.exe)
 endif()
 set(programs "")
 foreach(entry ${entries})
   if(entry MATCHES "^bin/")
     list(APPEND programs ${entry})
   elseif(entry MATCHES "CMakeLists\\.txt$" OR
-         (NOT entry MATCHES "^(docs|examples)/" AND NOT entry STREQUAL "README.md"))
+         (NOT entry MATCHES "^(docs|examples)/" AND NOT entry MATCHES "^(README.md|SHA256SUMS)$"))
     message(FATAL_ERROR "unexpected file in the package: ${entry}")
   endif()
 endforeach()
@@ -81,6 +85,51 @@ foreach(folder docs examples)
     endforeach()
   endif()
 endforeach()
+
+# SHA256SUMS lists every other file with its sum; the exe is packaged exactly as built.
+file(STRINGS ${root}/SHA256SUMS lines)
+list(LENGTH lines listed)
+list(LENGTH entries present)
+math(EXPR present "${present} - 1")
+if(NOT listed EQUAL present)
+  message(FATAL_ERROR "SHA256SUMS lists ${listed} files, the package holds ${present} more")
+endif()
+foreach(line ${lines})
+  string(REGEX MATCH "^([0-9a-f]+)  (.+)$" ignored "${line}")
+  file(SHA256 ${root}/${CMAKE_MATCH_2} sum)
+  if(NOT sum STREQUAL CMAKE_MATCH_1)
+    message(FATAL_ERROR "SHA256SUMS: ${CMAKE_MATCH_2} has the sum ${sum}, listed ${CMAKE_MATCH_1}")
+  endif()
+endforeach()
+if(WINDOWS)
+  file(SHA256 ${root}/bin/kestrelune.exe packaged)
+  file(SHA256 ${BUILT_LAUNCHER} built)
+  if(NOT packaged STREQUAL built)
+    message(FATAL_ERROR "the packaged kestrelune.exe differs from the built one")
+  endif()
+endif()
+message(STATUS "SHA256SUMS: ${listed} files verified")
+
+# The packaged kestrelune.exe branded with the packaged kestrelune-brand, as a packager on either
+# system would.
+if(EXISTS ${root}/bin/kestrelune.exe)
+  file(MAKE_DIRECTORY ${WORK}/branded)
+  set(from ${root}/bin/kestrelune.exe)
+  set(to ${WORK}/branded/tool.exe)
+  if(WINDOWS)
+    string(REPLACE "/" "\\" from "Z:${from}")
+    string(REPLACE "/" "\\" to "Z:${to}")
+  endif()
+  execute_process(COMMAND ${EMULATOR} ${root}/bin/kestrelune-brand${exe} --description "Packaged Tool"
+                          --version 1.2 ${from} ${to}
+    RESULT_VARIABLE failed OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  file(READ ${WORK}/branded/tool.exe branded HEX)
+  # The description "Packaged Tool" in UTF-16, as the version record holds it.
+  if(failed OR NOT branded MATCHES "5000610063006b006100670065006400200054006f006f006c00")
+    message(FATAL_ERROR "kestrelune-brand from the package: status ${failed}\n${out}${err}")
+  endif()
+  message(STATUS "the packaged kestrelune.exe branded by the packaged kestrelune-brand")
+endif()
 
 # The launcher as shipped: app/bin/tool beside its launch file, a private Java runtime in app/jre,
 # and the jars in app/lib.
