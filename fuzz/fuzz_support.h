@@ -48,12 +48,13 @@ std::string referenceExpandMacros(const std::string& token);
 std::vector<std::string> referenceSplitPathList(const std::string& token, bool* hadSeparator);
 std::string referenceUnquote(const std::string& piece, bool* hasWildcard);
 
-/// Every token non-empty and free of zero bytes.
+/// Every token non-empty and free of zero bytes, but for the arguments slot.
 void checkTokens(const TokenList& tokens, const char* stage);
 /// splitTokens of text agrees with the model, and each token splits into itself alone.
 void checkSplit(const std::string& text, const TokenList& tokens);
-/// The command line, split by the platform's argument rule (the C runtime's in the Windows style,
-/// the launcher's own in the POSIX style), gives back the non-empty tokens without their quotes.
+/// The final tokens come back as the program's arguments, without their quotes (empty ones
+/// gone) and with the launcher's arguments exactly where a slot stands: in the Windows style the
+/// command line as the C runtime splits it, in the POSIX style the arguments the launcher makes.
 /// Malformed text (a token ending in a lone lead byte) can swallow the quote or blank after it, so
 /// the check stops before the first such token.
 void checkRoundTrip(const TokenList& finalTokens, const CountedString& commandLine);

@@ -12,6 +12,7 @@
 #include "launcher/pipeline.h"
 #include "launchfile/reader.h"
 #include "util/byte_buffer.h"
+#include "util/path_style.h"
 
 namespace {
 
@@ -71,6 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::vector<std::string> expanded;
   for (const CountedString& token : stages.read) {
+    if (pathStyle().passesArgumentsExactly() && fuzz::str(token) == "%*") {
+      expanded.push_back(std::string(1, '\0'));  // the place of the arguments, kept whole
+      continue;
+    }
     for (const std::string& piece :
          fuzz::referenceSplitTokens(fuzz::referenceExpandMacros(fuzz::str(token)))) {
       expanded.push_back(piece);
