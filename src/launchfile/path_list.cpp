@@ -6,25 +6,35 @@
 #include "util/paths.h"
 #include "util/wildcard.h"
 
-TokenList splitPathList(const CountedString& token, bool* hadSeparator) {
+namespace {
+
+// The stretches between list separators that stand outside double quotes, each with its quotes;
+// empty ones only when keepEmpty. A lead byte takes its second byte with it, so a second byte
+// never passes for a separator.
+TokenList splitAtSeparators(const CountedString& token, bool keepEmpty, bool* hadSeparator) {
   const char separator = pathStyle().listSeparator;
   const char* text = token.data();
   TokenList pieces;
   *hadSeparator = false;
   bool inQuotes = false;
   int32_t start = 0;
-  // A lead byte takes its second byte with it, so a second byte never passes for a separator.
   for (int32_t i = 0; i < token.length(); i += mbCharLength(text + i)) {
     if (!inQuotes && text[i] == separator) {
       *hadSeparator = true;
-      if (i > start) pieces.append(token.substring(start, i));
+      if (keepEmpty || i > start) pieces.append(token.substring(start, i));
       start = i + 1;
     } else if (text[i] == '"') {
       inQuotes = !inQuotes;
     }
   }
-  if (token.length() > start) pieces.append(token.substring(start, token.length()));
+  if (keepEmpty || token.length() > start) pieces.append(token.substring(start, token.length()));
   return pieces;
+}
+
+}  // namespace
+
+TokenList splitPathList(const CountedString& token, bool* hadSeparator) {
+  return splitAtSeparators(token, false, hadSeparator);
 }
 
 CountedString unquotePathElement(const CountedString& piece, bool* hasWildcard) {
@@ -96,25 +106,6 @@ void addMatches(const CountedString& pattern, ElementWriter& writer) {
 
 namespace {
 
-/// The pieces of token between list separators outside quotes, empty ones included.
-TokenList everyPiece(const CountedString& token) {
-  const char separator = pathStyle().listSeparator;
-  const char* text = token.data();
-  TokenList pieces;
-  bool inQuotes = false;
-  int32_t start = 0;
-  for (int32_t i = 0; i < token.length(); i += mbCharLength(text + i)) {
-    if (!inQuotes && text[i] == separator) {
-      pieces.append(token.substring(start, i));
-      start = i + 1;
-    } else if (text[i] == '"') {
-      inQuotes = !inQuotes;
-    }
-  }
-  pieces.append(token.substring(start, token.length()));
-  return pieces;
-}
-
 /// The visible matches of a piece that is a pattern; none for any other piece.
 TokenList visibleMatches(const CountedString& element, bool hasWildcard) {
   TokenList matches;
@@ -144,8 +135,8 @@ namespace {
 // As a shell does: only a pattern that matched changes, into its matches; everything else of the
 // token, empty pieces of a list included, stays as written.
 CountedString expandLikeShell(const CountedString& token) {
-  TokenList pieces = everyPiece(token);
-  const bool isList = pieces.size() > 1;
+  bool isList = false;
+  TokenList pieces = splitAtSeparators(token, true, &isList);
   const char separator[2] = {pathStyle().listSeparator, 0};
   ByteBuffer out;
   bool matched = false;
