@@ -22,6 +22,19 @@ CountedString visibleName(const CountedString& name) {
   return out.toCountedString();
 }
 
+namespace {
+
+CountedString number(int32_t value) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
+  return CountedString(digits);
+}
+
+// A token as inspect shows it, between bars.
+CountedString between(const CountedString& text) { return "|" + visibleName(text) + "|"; }
+
+}  // namespace
+
 CountedString cannotOpenMessage(const CountedString& launchFile) {
   return "error: cannot open " + visibleName(launchFile);
 }
@@ -34,16 +47,6 @@ CountedString cannotRunMessage(const CountedString& program, const CountedString
   return "error: cannot run " + visibleName(program) + ": " + reason;
 }
 
-namespace {
-
-CountedString number(int32_t value) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
-  return CountedString(digits);
-}
-
-}  // namespace
-
 CountedString lineTooLongMessage(int32_t characters, int32_t limit) {
   return "error: the command line is " + number(characters) +
          " characters long; Windows accepts at most " + number(limit);
@@ -53,12 +56,6 @@ CountedString lineTooLongForInterpreterWarning(int32_t characters, int32_t limit
   return "warning: the command line is " + number(characters) +
          " characters long; cmd.exe runs at most " + number(limit);
 }
-
-namespace {
-
-CountedString between(const CountedString& text) { return "|" + visibleName(text) + "|"; }
-
-}  // namespace
 
 CountedString byteOrderMarkWarning(const CountedString& firstToken) {
   return "warning: the launch file starts with a byte-order mark, which is part of its first "

@@ -8,7 +8,6 @@
 #include "util/byte_buffer.h"
 #include "util/console_events.h"
 
-
 PathStyle platformPathStyle() { return PathStyle::windows(); }
 
 CountedString platformModulePath() {
