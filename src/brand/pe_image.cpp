@@ -50,6 +50,15 @@ void checkTail(const ByteView& view, const PeLayout& layout) {
   if (reloc.virtualAddress <= rsrc.virtualAddress || rsrc.rawOffset % layout.fileAlignment != 0) {
     throw layoutError(".rsrc and .reloc out of order");
   }
+  // Every other section must lie wholly before them, in the file and in memory: what follows
+  // .rsrc's start is rewritten, and anything there would be lost.
+  for (size_t i = 0; i + 2 < layout.sections.size(); ++i) {
+    const PeSection& s = layout.sections[i];
+    if ((s.rawSize != 0 && uint64_t(s.rawOffset) + s.rawSize > rsrc.rawOffset) ||
+        uint64_t(s.virtualAddress) + s.virtualSize > rsrc.virtualAddress) {
+      throw layoutError("section " + s.name + " after .rsrc");
+    }
+  }
   for (int entry = 0; entry < 16; ++entry) {
     if (entry == kResourceEntry || entry == kRelocationEntry || entry == kCertificateEntry) continue;
     uint64_t rva = view.u32(directoryAt(layout, entry)), size = view.u32(directoryAt(layout, entry) + 4);

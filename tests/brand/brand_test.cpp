@@ -120,6 +120,7 @@ TEST(BrandLauncher, RefusesWhatIsNotThisVersionsLauncher) {
       {"debug table in .rsrc", [](Bytes& f) { setU32(f, kDirectoriesAt + 6 * 8, 0x2000); setU32(f, kDirectoriesAt + 6 * 8 + 4, 28); }, "table 6 after .rsrc"},
       {"relocation in .rsrc", [](Bytes& f) { setU32(f, f.size() - 0x200, 0x2000); }, "relocation inside .rsrc"},
       {"section past the end", [](Bytes& f) { setU32(f, rsrcHeader + 20, 0x100000); }, "section .rsrc lies outside the file"},
+      {".text stored after .rsrc", [](Bytes& f) { setU32(f, kSectionsAt + 20, kRsrcAt); }, "section .text after .rsrc"},
       {"cut in half", [](Bytes& f) { f.resize(f.size() / 2); }, "lies outside the file"},
       {"resource tree loops", [](Bytes& f) { setU32(f, kRsrcAt + 16 + 4, 0x80000000); }, "not a three-level tree"},
       {"resource data outside", [](Bytes& f) { moveMarkerData(f, 0x9000); }, "resource data lies outside its section"},
