@@ -64,6 +64,9 @@ CountedString patternDirectory(const CountedString& pattern) {
 
 namespace {
 
+// Names beginning with "." (".", ".." and hidden names alike) are never matches.
+bool isVisible(const CountedString& name) { return name.byteAt(0) != '.'; }
+
 /// Writes elements straight into the result, so that thousands of matches cost linear time.
 class ElementWriter {
  public:
@@ -98,7 +101,7 @@ class ElementWriter {
 void addMatches(const CountedString& pattern, ElementWriter& writer) {
   CountedString prefix = patternDirectory(pattern);
   for (const CountedString& name : matchingNames(pattern)) {
-    if (name.byteAt(0) != '.') writer.add(prefix, name);  // ".", ".." and hidden names alike
+    if (isVisible(name)) writer.add(prefix, name);
   }
 }
 
@@ -106,15 +109,26 @@ void addMatches(const CountedString& pattern, ElementWriter& writer) {
 
 namespace {
 
-/// The visible matches of a piece that is a pattern; none for any other piece.
-TokenList visibleMatches(const CountedString& element, bool hasWildcard) {
-  TokenList matches;
-  if (!hasWildcard) return matches;
-  CountedString prefix = patternDirectory(element);
-  for (const CountedString& name : matchingNames(element)) {
-    if (name.byteAt(0) != '.') matches.append(prefix + name);
+/// Writes the visible matches of pattern, each with the pattern's directory, separated by
+/// between; returns how many there were.
+size_t appendVisibleMatches(const CountedString& pattern, const CountedString& between,
+                            ByteBuffer* out) {
+  CountedString prefix = patternDirectory(pattern);
+  size_t count = 0;
+  for (const CountedString& name : matchingNames(pattern)) {
+    if (!isVisible(name)) continue;
+    if (count++ > 0) out->appendString(between);
+    out->appendString(prefix);
+    out->appendString(name);
   }
-  return matches;
+  return count;
+}
+
+bool hasVisibleMatch(const CountedString& pattern) {
+  for (const CountedString& name : matchingNames(pattern)) {
+    if (isVisible(name)) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -125,7 +139,7 @@ TokenList unmatchedPatterns(const CountedString& token) {
   for (const CountedString& piece : splitPathList(token, &hadSeparator)) {
     bool hasWildcard = false;
     CountedString element = unquotePathElement(piece, &hasWildcard);
-    if (hasWildcard && visibleMatches(element, true).empty()) unmatched.append(element);
+    if (hasWildcard && !hasVisibleMatch(element)) unmatched.append(element);
   }
   return unmatched;
 }
@@ -135,28 +149,28 @@ namespace {
 // As a shell does: only a pattern that matched changes, into its matches; everything else of the
 // token, empty pieces of a list included, stays as written.
 CountedString expandLikeShell(const CountedString& token) {
+  bool hasWildcard = false;
+  unquotePathElement(token, &hasWildcard);  // a separator is no wildcard: one look at the whole
+  if (!hasWildcard) return token;           // most tokens: nothing to match, nothing to build
   bool isList = false;
   TokenList pieces = splitAtSeparators(token, true, &isList);
   const char separator[2] = {pathStyle().listSeparator, 0};
+  const CountedString between = isList ? separator : "\" \"";  // in one list, or one token each
   ByteBuffer out;
+  out.appendByte('"');
   bool matched = false;
   for (size_t i = 0; i < pieces.size(); ++i) {
-    bool hasWildcard = false;
-    CountedString element = unquotePathElement(pieces[i], &hasWildcard);
-    TokenList matches = visibleMatches(element, hasWildcard);
-    if (!matches.empty()) matched = true;
     if (isList && i > 0) out.appendString(separator);
-    if (matches.empty()) {
+    CountedString element = unquotePathElement(pieces[i], &hasWildcard);
+    if (hasWildcard && appendVisibleMatches(element, between, &out) > 0) {
+      matched = true;
+    } else {
       out.appendString(element);
-      continue;
-    }
-    for (size_t m = 0; m < matches.size(); ++m) {
-      if (m > 0) out.appendString(isList ? separator : "\" \"");
-      out.appendString(matches[m]);
     }
   }
   if (!matched) return token;
-  return "\"" + out.toCountedString() + "\"";
+  out.appendByte('"');
+  return out.toCountedString();
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ int utf8SequenceLength(const unsigned char* p) {
 }  // namespace
 
 int wildcardCharLength(const char* p) {
+  if (static_cast<unsigned char>(*p) < 0x80) return 1;  // ASCII, in every encoding we know
   if (activeCodePage().utf8) return utf8SequenceLength(reinterpret_cast<const unsigned char*>(p));
   return mbCharLength(p);
 }
