@@ -1,5 +1,7 @@
 #include "launcher/run_command.h"
 
+#include <utility>
+
 #include "launcher/messages.h"
 #include "util/code_page.h"
 #include "util/path_style.h"
@@ -43,13 +45,13 @@ void addInterpreters(const CountedString& line, const CountedString& comspec,
   }
 }
 
-CommandRequest commandRequest(const CountedString& commandLine, const TokenList& programArguments) {
+CommandRequest commandRequest(const CountedString& commandLine, TokenList programArguments) {
   CommandRequest request;
   if (pathStyle().runsThroughInterpreter) {
     addInterpreters(commandLine, environmentValue("COMSPEC"), platformDefaultInterpreter(),
                     environmentValue("PATH"), &request);
   } else {
-    request.arguments = programArguments;
+    request.arguments = std::move(programArguments);
   }
   return request;
 }

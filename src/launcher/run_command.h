@@ -15,7 +15,7 @@ void addInterpreters(const CountedString& line, const CountedString& comspec,
 
 /// What running commandLine takes on this platform, from the environment as it stands: the
 /// interpreters to try (Windows), or programArguments (POSIX).
-CommandRequest commandRequest(const CountedString& commandLine, const TokenList& programArguments);
+CommandRequest commandRequest(const CountedString& commandLine, TokenList programArguments);
 
 /// Runs the request: the interpreter's exit code, or -1 when none can start (Windows); on POSIX
 /// returns only when the program cannot start: 127, after one line on standard error. An empty

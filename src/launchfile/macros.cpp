@@ -96,4 +96,6 @@ bool isArgumentsSlot(const CountedString& token) {
   return token.length() == 1 && token.byteAt(0) == 0;
 }
 
-bool isWholeTokenArguments(const CountedString& token) { return token == CountedString("%*"); }
+bool isWholeTokenArguments(const CountedString& token) {
+  return token.length() == 2 && token.byteAt(0) == '%' && token.byteAt(1) == '*';
+}

@@ -180,4 +180,4 @@ TokenList unrepresentedArguments() {
   return words;
 }
 
-TokenList launcherArguments() { return context().arguments; }
+const TokenList& launcherArguments() { return context().arguments; }

@@ -49,4 +49,4 @@ CountedString replacedInCommandLineTail();
 TokenList unrepresentedArguments();
 /// The launcher's own arguments one by one, exactly as the system handed them over: what a
 /// whole-token %* passes where the style passes arguments exactly.
-TokenList launcherArguments();
+const TokenList& launcherArguments();
