@@ -23,8 +23,6 @@ TEST(MessagesTest, ControlBytesInNamesAreEscaped) {
     CountedString name(c.first.data(), static_cast<int32_t>(c.first.size()));
     EXPECT_EQ(toString(cannotRunMessage(name, "No such file or directory")), c.second) << c.first;
   }
-  EXPECT_EQ(toString(jarNotFoundMessage("a\nb.jar")), "error: a\\nb.jar not found.");
-  EXPECT_EQ(toString(cannotOpenMessage("/x/t\x01.kestrelune")), "error: cannot open /x/t\\x01.kestrelune");
 }
 
 }  // namespace
