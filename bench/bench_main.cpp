@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   setPathStyle(platformPathStyle());
+  setRunConventions(platformRunConventions());
   setActiveCodePage(platformActiveCodePage());
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -47,20 +47,23 @@ void BM_TypicalPipeline(benchmark::State& state) {
   const int lines = static_cast<int>(state.range(0));
   Application application(lines);
   CountedString launcher(application.launcher().c_str());
-  setModulePath(launcher);
-  setCommandLine(("\"" + application.launcher() + "\" --name \"World Wide\" -v").c_str());
-  setEnvironmentTable({"PATH=/usr/local/bin:/usr/bin:/bin", "HOME=/home/user", "LANG=C.UTF-8",
-                       "JAVA_OPTS=-XX:+UseSerialGC -Xss1m"});
+  ProcessFacts facts;
+  facts.modulePath = launcher;
+  facts.commandLine = ("\"" + application.launcher() + "\" --name \"World Wide\" -v").c_str();
+  facts.arguments = {"--name", "World Wide", "-v"};
+  facts.environment = Environment({"PATH=/usr/local/bin:/usr/bin:/bin", "HOME=/home/user",
+                                   "LANG=C.UTF-8", "JAVA_OPTS=-XX:+UseSerialGC -Xss1m"});
   CountedString launchFile = launchFilePath(launcher);
   size_t length = 0;
   for (auto _ : state) {
     LaunchFileStages stages;
-    if (!buildLaunchFileCommand(launchFile, &stages)) {
+    if (!buildLaunchFileCommand(launchFile, facts, &stages)) {
       state.SkipWithError("cannot open the launch file");
       break;
     }
-    length = static_cast<size_t>(stages.commandLine.length());
-    benchmark::DoNotOptimize(stages.commandLine.data());
+    CountedString line = commandOf(stages.form, facts).line;
+    length = static_cast<size_t>(line.length());
+    benchmark::DoNotOptimize(line.data());
   }
   state.SetItemsProcessed(state.iterations() * lines * kTokensPerLine);
   state.counters["line_bytes"] = static_cast<double>(length);

@@ -58,15 +58,17 @@ void BM_ReadAndSplit(benchmark::State& state) {
 BENCHMARK(BM_ReadAndSplit)->Arg(5)->Arg(50)->Unit(benchmark::kMillisecond);
 
 void BM_ExpandMacros(benchmark::State& state) {
-  setModulePath("C:\\Tools\\App\\run.exe");
-  setCommandLine("\"C:\\Tools\\App\\run.exe\" -v \"my file.txt\"");
-  setEnvironmentTable({"HEAP=512", "PATH=C:\\Windows\\system32;C:\\Windows", "OPTS=-server"});
+  ProcessFacts facts;
+  facts.modulePath = "C:\\Tools\\App\\run.exe";
+  facts.commandLine = "\"C:\\Tools\\App\\run.exe\" -v \"my file.txt\"";
+  facts.environment =
+      Environment({"HEAP=512", "PATH=C:\\Windows\\system32;C:\\Windows", "OPTS=-server"});
   TokenList tokens;
   while (tokens.size() < static_cast<size_t>(state.range(0))) {
     tokens.appendAll(splitTokens(CountedString(kLine)));
   }
   for (auto _ : state) {
-    for (const CountedString& token : tokens) benchmark::DoNotOptimize(expandMacros(token));
+    for (const CountedString& token : tokens) benchmark::DoNotOptimize(expandMacros(token, facts));
   }
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * tokens.size()));
 }

@@ -8,6 +8,7 @@
 #include "fuzz_support.h"
 #include "launchfile/command_line.h"
 #include "util/path_style.h"
+#include "util/run_conventions.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ std::string modelLine(const std::vector<std::string>& tokens) {
       line += bare;
       continue;
     }
-    size_t doubled = pathStyle().doublesTrailingBackslashes ? trailingBackslashes(bare) : 0;
+    size_t doubled = runConventions().doublesTrailingBackslashes ? trailingBackslashes(bare) : 0;
     line += "\"" + bare + std::string(doubled, '\\') + "\"";
   }
   return line;

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   fuzz::chooseTextSettings(data[0]);
   for (const std::string& token : fuzz::piecesBetweenZeros(data + 1, size - 1)) {
-    CountedString expanded = expandMacros(fuzz::counted(token));
+    CountedString expanded = expandMacros(fuzz::counted(token), fuzz::facts());
     std::string text = fuzz::str(expanded);
     FUZZ_CHECK(text == fuzz::referenceExpandMacros(token), token + " gave " + text);
     FUZZ_CHECK(std::memchr(text.data(), 0, text.size()) == nullptr, token);

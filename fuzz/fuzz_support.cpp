@@ -16,8 +16,11 @@
 #include "launchfile/reader.h"
 #include "util/argument_split.h"
 #include "util/code_page.h"
+#include "launchfile/arguments_tail.h"
+#include "launchfile/command_line.h"
 #include "util/path_style.h"
 #include "util/paths.h"
+#include "util/run_conventions.h"
 
 namespace fuzz {
 
@@ -57,11 +60,18 @@ void fail(const char* what, const std::string& detail) {
   abort();
 }
 
+ProcessFacts& facts() {
+  static ProcessFacts instance;
+  return instance;
+}
+
 void chooseTextSettings(uint8_t selector) {
   setActiveCodePage(builtinCodePage(kCodePages[selector % kCodePageCount]));
   bool windows = (selector / kCodePageCount) % 2 == 0;
   setPathStyle(windows ? PathStyle::windows() : PathStyle::posix());
-  setModulePath(counted(windows ? "C:\\Tools\\My App\\run.exe" : fixture + "/bin dir/run"));
+  setRunConventions(windows ? RunConventions::windows() : RunConventions::posix());
+  facts().modulePath =
+      counted(windows ? "C:\\Tools\\My App\\run.exe" : fixture + "/bin dir/run");
 }
 
 void setUpProcessContext() {
@@ -83,8 +93,8 @@ void setUpProcessContext() {
     touch(fixture + file);
   }
   if (chdir(fixture.c_str()) != 0) fail("chdir", fixture);
-  setCommandLine(counted("\"run\" -v \"my file.txt\" %OPTS% lib/*.jar"));
-  setLauncherArguments({"-v", "my file.txt", "%OPTS%", "lib/*.jar"});  // as a shell hands them on
+  facts().commandLine = counted("\"run\" -v \"my file.txt\" %OPTS% lib/*.jar");
+  facts().arguments = {"-v", "my file.txt", "%OPTS%", "lib/*.jar"};  // as a shell hands them on
   TokenList environment;
   for (const std::string& entry :
        {std::string("OPTS=-Xmx64m -Dmode=fast"), "HOMEDIR=" + fixture + "/My Dir",
@@ -93,7 +103,7 @@ void setUpProcessContext() {
         std::string("@=at"), std::string("WILD=lib/*.jar;lib\\*"), std::string("=C:=C:\\")}) {
     environment.append(counted(entry));
   }
-  setEnvironmentTable(environment);
+  facts().environment = Environment(environment);
   chooseTextSettings(0);
 }
 
@@ -181,7 +191,7 @@ size_t findCharacter(const std::string& text, size_t from, char c) {
   return std::string::npos;
 }
 
-std::string variable(const std::string& name) { return str(environmentValue(counted(name))); }
+std::string variable(const std::string& name) { return str(facts().environment.value(counted(name))); }
 
 }  // namespace
 
@@ -206,10 +216,10 @@ std::string referenceExpandMacros(const std::string& token) {
       out += '%';
       i += 2;
     } else if (next == '*') {
-      out += str(commandLineTail());
+      out += str(argumentsTail(facts()).text);
       i += 2;
     } else if (next == '@') {
-      out += quoted(str(directoryOf(modulePath())));
+      out += quoted(str(directoryOf(facts().modulePath)));
       i += 2;
     } else {
       size_t close = findCharacter(token, i + 1, '%');
@@ -286,7 +296,7 @@ void checkRoundTrip(const TokenList& finalTokens, const CountedString& commandLi
   bool malformed = false;
   for (const CountedString& token : finalTokens) {
     if (isArgumentsSlot(token)) {  // the launcher's arguments, each exactly
-      for (const CountedString& argument : launcherArguments()) expected.push_back(str(argument));
+      for (const CountedString& argument : facts().arguments) expected.push_back(str(argument));
       continue;
     }
     std::string bare = withoutQuotes(str(token));
@@ -297,8 +307,9 @@ void checkRoundTrip(const TokenList& finalTokens, const CountedString& commandLi
     if (!bare.empty()) expected.push_back(bare);  // an empty token leaves only a blank
   }
   // Windows: the line as the child's C runtime splits it. POSIX: the arguments the launcher makes.
-  TokenList split = pathStyle().doublesTrailingBackslashes ? splitWindowsArguments(commandLine)
-                                                           : programArguments(finalTokens);
+  TokenList split = runConventions().doublesTrailingBackslashes
+                        ? splitWindowsArguments(commandLine)
+                        : commandOf(launchFileForm(finalTokens, facts()), facts()).arguments;
   std::vector<std::string> actual;
   for (const CountedString& argument : split) actual.push_back(str(argument));
   if (malformed && actual.size() > expected.size()) actual.resize(expected.size());

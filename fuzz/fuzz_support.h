@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "util/counted_string.h"
+#include "util/process_facts.h"
 #include "util/token_list.h"
 
 namespace fuzz {
@@ -23,6 +24,9 @@ namespace fuzz {
 /// One of the six lead-byte tables (932, 936, 949, 950, 1361, none) and one of the two path
 /// styles, so that a single run covers all twelve combinations.
 void chooseTextSettings(uint8_t selector);
+
+/// The facts of the fixed launcher below.
+ProcessFacts& facts();
 
 /// A fixed launcher: executable, command-line tail and environment, with a real directory (blanks
 /// in its name) that whole-token variables and wildcards can find. Set once per process.

@@ -10,6 +10,7 @@
 #include "launchfile/path_list.h"
 #include "launchfile/reader.h"
 #include "util/path_style.h"
+#include "util/run_conventions.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ void checkToken(const std::string& token) {
   CountedString expanded = expandPathList(fuzz::counted(token));
   fuzz::checkTokens(splitTokens(expanded), "expandPathList");
   if (anyWildcard) return;  // what matches is the file system's business
-  if (pathStyle().keepsUnmatchedPatterns) {  // as a shell: without a pattern, nothing changes
+  if (runConventions().keepsUnmatchedPatterns) {  // as a shell: without a pattern, nothing changes
     FUZZ_CHECK(fuzz::str(expanded) == token, token + " gave " + fuzz::str(expanded));
     return;
   }

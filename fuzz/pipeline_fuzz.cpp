@@ -13,6 +13,7 @@
 #include "launchfile/reader.h"
 #include "util/byte_buffer.h"
 #include "util/path_style.h"
+#include "util/run_conventions.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(translateInBlocks(bytes, data[0]) == text, bytes);
 
   LaunchFileStages stages;
-  FUZZ_CHECK(buildLaunchFileCommand(fuzz::counted(launchFile), &stages), launchFile);
+  FUZZ_CHECK(buildLaunchFileCommand(fuzz::counted(launchFile), fuzz::facts(), &stages), launchFile);
   fuzz::checkTokens(stages.read, "read");
   fuzz::checkTokens(stages.expanded, "expanded");
   fuzz::checkTokens(stages.final, "final");
@@ -72,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::vector<std::string> expanded;
   for (const CountedString& token : stages.read) {
-    if (pathStyle().passesArgumentsExactly() && fuzz::str(token) == "%*") {
+    if (runConventions().passesArgumentsExactly() && fuzz::str(token) == "%*") {
       expanded.push_back(std::string(1, '\0'));  // the place of the arguments, kept whole
       continue;
     }
@@ -84,6 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> actual;
   for (const CountedString& token : stages.expanded) actual.push_back(fuzz::str(token));
   FUZZ_CHECK(actual == expanded, text);
-  fuzz::checkRoundTrip(stages.final, stages.commandLine);
+  fuzz::checkRoundTrip(stages.final, commandOf(stages.form, fuzz::facts()).line);
   return 0;
 }

@@ -1,62 +1,50 @@
 #include "inspect/inspect.h"
 
-#include <cstdio>
-
-#include "launcher/plan_warnings.h"
+#include "inspect/plan_warnings.h"
+#include "launcher/messages.h"
 #include "launchfile/macros.h"
 #include "util/argument_split.h"
 #include "util/byte_buffer.h"
-#include "util/path_style.h"
-#include "util/paths.h"
+#include "util/run_conventions.h"
 
-void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText,
-                   const TokenList& arguments, const CountedString& replaced) {
-  setModulePath(launcherPath);
+ProcessFacts factsOfRun(const CountedString& launcherPath, const ArgumentsTail& argumentText,
+                        const TokenList& arguments, const Environment& environment) {
+  ProcessFacts facts;
+  facts.modulePath = launcherPath;
   // Only the tail of the launcher's command line matters, so its program name is given quoted,
   // as a shell or Explorer would start it; the tail comes out exactly as argumentText.
   CountedString name = "\"" + launcherPath + "\" ";
-  ByteBuffer marks;  // none for the launcher's own name
-  if (!replaced.empty()) {
+  facts.commandLine = name + argumentText.text;
+  if (!argumentText.replaced.empty()) {
+    ByteBuffer marks;  // none for the launcher's own name
     for (int32_t i = 0; i < name.length(); ++i) marks.appendByte(0);
-    marks.appendString(replaced);
+    marks.appendString(argumentText.replaced);
+    facts.replaced = marks.toCountedString();
   }
-  setCommandLine(name + argumentText, marks.toCountedString());
-  setLauncherArguments(arguments);
+  facts.arguments = arguments;
+  facts.environment = environment;
+  return facts;
 }
 
-void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText) {
-  describeRunOf(launcherPath, argumentText, splitLauncherArguments(argumentText));
+ProcessFacts factsOfRun(const CountedString& launcherPath, const CountedString& argumentText,
+                        const Environment& environment) {
+  return factsOfRun(launcherPath, {argumentText, CountedString()},
+                    splitLauncherArguments(argumentText), environment);
 }
 
-CountedString argumentsAfterLauncher(CountedString* replaced) {
+ArgumentsTail argumentsAfterLauncher(const ProcessFacts& tool) {
   // The tool's own tail starts with the launcher path; the launcher's own rule for skipping a
   // program name skips that path too, so the rest keeps the user's quoting byte for byte.
-  setCommandLine(commandLineTail(), replacedInCommandLineTail());
-  *replaced = replacedInCommandLineTail();
-  return commandLineTail();
+  ArgumentsTail own = argumentsTail(tool);
+  ProcessFacts rest;
+  rest.commandLine = own.text;
+  rest.replaced = own.replaced;
+  return argumentsTail(rest);
 }
 
 std::string visibleText(const CountedString& text) {
-  std::string out = "|";
-  for (int32_t i = 0; i < text.length(); ++i) {
-    unsigned char c = text.byteAt(i);
-    switch (c) {
-      case '\t': out += "<TAB>"; break;
-      case '\n': out += "<LF>"; break;
-      case '\r': out += "<CR>"; break;
-      case '\v': out += "<VT>"; break;
-      case '\f': out += "<FF>"; break;
-      default:
-        if (c < 0x20 || c == 0x7F) {
-          char code[8];
-          std::snprintf(code, sizeof code, "<0x%02X>", c);
-          out += code;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "|";
+  CountedString shown = visibleName(text);
+  return "|" + std::string(shown.data(), shown.length()) + "|";
 }
 
 namespace {
@@ -88,7 +76,7 @@ std::string formatInspection(const LaunchPlan& run) {
   std::string text = line("launcher:", plain(run.launcher));
   text += line("launch file:", plain(run.launchFile) + (launchFileMode ? "" : " (not found)"));
   text += line("mode:", launchFileMode ? "launch file" : "default jar launch");
-  text += line("arguments:", visibleText(run.tail));
+  text += line("arguments:", visibleText(run.tail.text));
   if (launchFileMode) {
     if (run.opened) {
       text += stage("read", run.stages.read);
@@ -107,14 +95,14 @@ std::string formatInspection(const LaunchPlan& run) {
     }
     text += line("options:", plain(run.optionsName) + " = " + visibleText(run.options));
   }
-  text += line("command line:", run.described ? visibleText(run.commandLine) : "(nothing is run)");
+  text += line("command line:", run.described ? visibleText(run.request.line) : "(nothing is run)");
   if (run.interpreterLength >= 0) {
     text += line("length:", std::to_string(run.interpreterLength) + " after /c (cmd.exe: at most " +
                                 std::to_string(kInterpreterLineLimit) + "), " +
                                 std::to_string(run.wholeLength) + " in all (Windows: at most " +
                                 std::to_string(kWindowsLineLimit) + ")");
   }
-  if (run.described && pathStyle().passesArgumentsExactly()) {
+  if (run.described && runConventions().passesArgumentsExactly()) {
     // What the program gets, one argument a line: the line above no longer shows it exactly.
     text += stage("program arguments", run.request.arguments, "argument");
   }

@@ -5,23 +5,24 @@
 #include <string>
 
 #include "launcher/launch_plan.h"
+#include "launchfile/arguments_tail.h"
 #include "util/counted_string.h"
+#include "util/environment.h"
+#include "util/process_facts.h"
 #include "util/token_list.h"
 
-/// Makes the queries answer as they would inside the launcher at launcherPath started with
-/// argumentText, the raw text after its program name (replaced marks what the code page could
-/// not represent, as setCommandLine takes it), and with arguments one by one (what a POSIX
-/// launcher passes exactly). The environment stays the caller's.
-void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText,
-                   const TokenList& arguments, const CountedString& replaced = CountedString());
+/// The facts of the launcher at launcherPath started with argumentText (the raw text after its
+/// program name, with its marks of replaced characters) and with arguments one by one (what a
+/// POSIX launcher passes exactly), in environment.
+ProcessFacts factsOfRun(const CountedString& launcherPath, const ArgumentsTail& argumentText,
+                        const TokenList& arguments, const Environment& environment);
 /// The same with the arguments split from argumentText by the launcher's own rule.
-void describeRunOf(const CountedString& launcherPath, const CountedString& argumentText);
+ProcessFacts factsOfRun(const CountedString& launcherPath, const CountedString& argumentText,
+                        const Environment& environment);
 
 /// The raw text after the first argument of the tool's own command line: the launcher's
-/// arguments exactly as typed, quotes and runs of blanks included. Uses up the tool's own
-/// command line: call it once, before describeRunOf. *replaced receives its marks of replaced
-/// characters.
-CountedString argumentsAfterLauncher(CountedString* replaced);
+/// arguments exactly as typed, quotes and runs of blanks included, with their marks.
+ArgumentsTail argumentsAfterLauncher(const ProcessFacts& tool);
 
 /// The report: one fact per line, every token on a line of its own between bars.
 std::string formatInspection(const LaunchPlan& plan);
@@ -29,5 +30,5 @@ std::string formatInspection(const LaunchPlan& plan);
 /// The plan's error line, the launcher's own; empty when the plan can run.
 std::string inspectionError(const LaunchPlan& plan);
 
-/// A token between bars, with control bytes spelled out (<TAB>, <LF>, <CR>, <VT>, <FF>, <0x01>).
+/// A token between bars, shown as messages show names (<TAB>, <LF>, <0x01>, <BOM>).
 std::string visibleText(const CountedString& text);

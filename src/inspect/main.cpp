@@ -7,8 +7,8 @@
 #include "inspect/inspect.h"
 #include "launcher/messages.h"
 #include "util/out_of_memory.h"
-#include "util/paths.h"
 #include "util/platform.h"
+#include "util/process_facts.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ const char kUsage[] = "usage: kestrelune-inspect LAUNCHER [ARGUMENTS...]";
 
 int main(int argc, char** argv) {
   installOutOfMemoryHandler();
-  initProcessContext(argc, argv);
+  const ProcessFacts tool = takeProcessFacts(argc, argv);
 
   int status = 0;
   if (argc < 2 || argv[1][0] == 0) {
@@ -31,12 +31,11 @@ int main(int argc, char** argv) {
     // The launcher's arguments are the raw text after LAUNCHER on our own command line, so
     // that quotes and blanks reach %* exactly as the user typed them, and one by one the words
     // after it, as a POSIX launcher passes them.
-    CountedString replaced;
-    CountedString argumentText = argumentsAfterLauncher(&replaced);
     TokenList arguments;
     for (int i = 2; i < argc; ++i) arguments.append(CountedString(argv[i]));
-    describeRunOf(platformFullPath(CountedString(argv[1])), argumentText, arguments, replaced);
-    LaunchPlan run = planLaunch();
+    LaunchPlan run = planLaunch(factsOfRun(platformFullPath(CountedString(argv[1])),
+                                           argumentsAfterLauncher(tool), arguments,
+                                           tool.environment));
     std::fputs(formatInspection(run).c_str(), stdout);
     if (!run.described) {
       printError(run.error);

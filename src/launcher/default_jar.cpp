@@ -3,6 +3,7 @@
 #include "util/case_rules.h"
 #include "util/path_style.h"
 #include "util/paths.h"
+#include "util/run_conventions.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ constexpr int kSearchEntries = 4;
 // The name the jar and the options variable follow: without its last extension on Windows, the
 // whole file name where names are used whole.
 CountedString applicationName(const CountedString& executablePath) {
-  if (!pathStyle().usesWholeNames) return baseNameOf(executablePath);
+  if (!runConventions().usesWholeNames) return baseNameOf(executablePath);
   return executablePath.substring(directoryOf(executablePath).length(), executablePath.length());
 }
 
@@ -33,9 +34,10 @@ bool isShellNameByte(unsigned char byte) {
 
 }  // namespace
 
-CountedString defaultJarCommandLine(const CountedString& jarPath, const CountedString& options,
-                                    const CountedString& tail) {
-  return "java " + options + " -jar \"" + jarPath + "\" " + tail;
+CommandForm defaultJarForm(const CountedString& jarPath, const CountedString& options,
+                           const CountedString& tail) {
+  return {{PieceKind::kText, "java " + options + " -jar \"" + jarPath + "\" "},
+          {PieceKind::kArguments, tail}};
 }
 
 TokenList defaultJarCandidates(const CountedString& executablePath, CountedString* jarName) {
@@ -62,11 +64,12 @@ CountedString shellVariableName(const CountedString& name) {
   return result;
 }
 
-CountedString defaultJarOptions(const CountedString& executablePath, CountedString* variableName) {
+CountedString defaultJarOptions(const CountedString& executablePath,
+                                const Environment& environment, CountedString* variableName) {
   *variableName = optionsVariableName(executablePath);
-  CountedString options = environmentValue(*variableName);
-  if (!options.empty() || !pathStyle().usesWholeNames) return options;
+  CountedString options = environment.value(*variableName);
+  if (!options.empty() || !runConventions().usesWholeNames) return options;
   // "tool-1.2" gives TOOL-1.2_VMOPTIONS, which no shell can export: TOOL_1_2_VMOPTIONS can.
   *variableName = shellVariableName(*variableName);
-  return environmentValue(*variableName);
+  return environment.value(*variableName);
 }

@@ -1,27 +1,27 @@
 #include "launcher/launch_plan.h"
 
+#include <utility>
+
 #include "launcher/default_jar.h"
 #include "launcher/messages.h"
 #include "launcher/run_command.h"
-#include "util/argument_split.h"
 #include "util/code_page.h"
-#include "util/path_style.h"
 #include "util/paths.h"
 
 namespace {
 
-void planLaunchFile(LaunchPlan* plan) {
+// Each of the two modes gives the form of what runs, or false with the plan's error.
+bool planLaunchFile(const ProcessFacts& facts, LaunchPlan* plan) {
   plan->mode = LaunchMode::kLaunchFile;
-  plan->opened = buildLaunchFileCommand(plan->launchFile, &plan->stages);
-  plan->described = plan->opened;
-  if (!plan->described) {
+  plan->opened = buildLaunchFileCommand(plan->launchFile, facts, &plan->stages);
+  if (!plan->opened) {
     plan->error = cannotOpenMessage(plan->launchFile);
-    return;
+    return false;
   }
-  plan->commandLine = plan->stages.commandLine;
+  return true;
 }
 
-void planDefaultJar(LaunchPlan* plan) {
+bool planDefaultJar(const ProcessFacts& facts, LaunchPlan* plan, CommandForm* form) {
   plan->mode = LaunchMode::kDefaultJar;
   plan->candidates = defaultJarCandidates(plan->launcher, &plan->jarName);
   for (size_t i = 0; i < plan->candidates.size(); ++i) {
@@ -30,25 +30,13 @@ void planDefaultJar(LaunchPlan* plan) {
       break;
     }
   }
-  plan->options = defaultJarOptions(plan->launcher, &plan->optionsName);
-  plan->described = plan->found >= 0;
-  if (!plan->described) {
+  plan->options = defaultJarOptions(plan->launcher, facts.environment, &plan->optionsName);
+  if (plan->found < 0) {
     plan->error = jarNotFoundMessage(plan->jarName);
-    return;
+    return false;
   }
-  plan->commandLine =
-      defaultJarCommandLine(plan->candidates[plan->found], plan->options, plan->tail);
-}
-
-// Where the launcher runs the program itself: the final tokens of the launch file, or the
-// default jar launch's own words, with the user's arguments each exactly.
-TokenList programArgumentsOf(const LaunchPlan& plan) {
-  if (!pathStyle().passesArgumentsExactly()) return TokenList();
-  if (plan.mode == LaunchMode::kLaunchFile) return programArguments(plan.stages.final);
-  TokenList arguments = splitLauncherArguments(
-      defaultJarCommandLine(plan.candidates[plan.found], plan.options, CountedString()));
-  arguments.appendAll(launcherArguments());
-  return arguments;
+  *form = defaultJarForm(plan->candidates[plan->found], plan->options, plan->tail.text);
+  return true;
 }
 
 int32_t characters(const CountedString& text) {
@@ -59,7 +47,7 @@ int32_t characters(const CountedString& text) {
 // tried. One that cmd.exe will refuse still goes: another COMSPEC may take it.
 void checkLineLimits(LaunchPlan* plan) {
   if (plan->request.interpreterLines.empty()) return;
-  const CountedString& line = plan->commandLine;
+  const CountedString& line = plan->request.line;
   plan->interpreterLength = line.empty() ? 0 : characters(line) + 2;  // its pair of quotes
   plan->wholeLength = characters(plan->request.interpreterLines[0]);
   if (plan->wholeLength > kWindowsLineLimit) {
@@ -70,19 +58,23 @@ void checkLineLimits(LaunchPlan* plan) {
 
 }  // namespace
 
-LaunchPlan planLaunch() {
+LaunchPlan planLaunch(const ProcessFacts& facts) {
   LaunchPlan plan;
-  plan.launcher = modulePath();
+  plan.launcher = facts.modulePath;
   plan.launchFile = launchFilePath(plan.launcher);
-  plan.tail = commandLineTail();
+  plan.tail = argumentsTail(facts);
+  CommandForm jarForm;
+  const CommandForm* form = &jarForm;
   // No fallback to the jar once the launch file exists, whatever happens there.
   if (pathExists(plan.launchFile)) {
-    planLaunchFile(&plan);
+    plan.described = planLaunchFile(facts, &plan);
+    form = &plan.stages.form;
   } else {
-    planDefaultJar(&plan);
+    plan.described = planDefaultJar(facts, &plan, &jarForm);
   }
   if (plan.described) {
-    plan.request = commandRequest(plan.commandLine, programArgumentsOf(plan));
+    plan.request = commandOf(*form, facts);
+    addInterpreters(facts.environment, &plan.request);
     checkLineLimits(&plan);
   }
   return plan;
@@ -91,7 +83,7 @@ LaunchPlan planLaunch() {
 int carryOut(const LaunchPlan& plan) {
   if (!plan.described) {
     printError(plan.error);
-    return plan.errorStatus;
+    return -1;
   }
   return runCommand(plan.request);
 }

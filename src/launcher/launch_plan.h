@@ -1,10 +1,12 @@
-// The launch plan: everything the launcher decides for one run, before anything runs. The
-// launcher carries it out; kestrelune-inspect prints it.
+// The launch plan: everything the launcher decides for one run, before anything runs, as a
+// function of the facts of the run. The launcher carries it out; kestrelune-inspect prints it.
 #pragma once
 
 #include "launcher/pipeline.h"
+#include "launchfile/arguments_tail.h"
 #include "util/counted_string.h"
 #include "util/platform.h"
+#include "util/process_facts.h"
 #include "util/token_list.h"
 
 /// The most characters CreateProcess takes in a command line (measured under Wine: 32,767 fails).
@@ -15,9 +17,9 @@ constexpr int32_t kInterpreterLineLimit = 8191;
 enum class LaunchMode { kLaunchFile, kDefaultJar };
 
 struct LaunchPlan {
-  CountedString launcher;    // the executable path, as modulePath answers
+  CountedString launcher;    // the executable path, as the facts give it
   CountedString launchFile;  // where the launch file is looked for
-  CountedString tail;        // what %* and the default jar launch insert
+  ArgumentsTail tail;        // what %* and the default jar launch insert
   LaunchMode mode = LaunchMode::kDefaultJar;
 
   bool opened = false;       // launch-file mode: the file could be read...
@@ -29,11 +31,9 @@ struct LaunchPlan {
   CountedString optionsName;
   CountedString options;
 
-  bool described = false;      // false: nothing can run, and error says why
-  CountedString commandLine;   // what runs, when described
-  CommandRequest request;      // how it runs on this platform
-  CountedString error;         // the one line for standard error, when not described
-  int errorStatus = -1;        // the launcher's exit status with that error
+  bool described = false;    // false: nothing can run, and error says why (status -1)
+  CommandRequest request;    // what runs, and how on this platform, when described
+  CountedString error;       // the one line for standard error, when not described
 
   // Where the line runs through the interpreter, in characters: what the interpreter gets after
   // /c, and its whole command line as the launcher is about to start it; else -1.
@@ -41,11 +41,10 @@ struct LaunchPlan {
   int32_t wholeLength = -1;
 };
 
-/// Decides the run for the launcher and arguments that the process queries describe (paths.h):
-/// the mode once, then the launch file's stages or the default jar search, then the command
-/// line, or the error that ends the run.
-LaunchPlan planLaunch();
+/// Decides the run that the facts describe: the mode once, then the launch file's stages or the
+/// default jar search, then what runs, or the error that ends the run.
+LaunchPlan planLaunch(const ProcessFacts& facts);
 
 /// Runs the plan's command and returns its exit status, or writes the plan's error line and
-/// returns its status.
+/// returns -1.
 int carryOut(const LaunchPlan& plan);

@@ -1,11 +1,11 @@
-// Process start-up: the code page, the path style and the facts of the process are taken once,
-// before the launcher's own code runs.
+// Process start-up: the code page, the styles and the facts of the process are taken once, before
+// the launcher's own code runs.
 #include <cstdlib>
 #include <new>
 
 #include "launcher/launcher.h"
 #include "util/out_of_memory.h"
-#include "util/paths.h"
+#include "util/process_facts.h"
 
 // The launcher's allocation: the C heap, and the one out-of-memory line when it is exhausted. The
 // library's operator new would throw bad_alloc instead, and with it come the whole exception and
@@ -23,6 +23,5 @@ void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 
 int main(int argc, char** argv) {
-  initProcessContext(argc, argv);
-  return runLauncher();
+  return runLauncher(takeProcessFacts(argc, argv));
 }

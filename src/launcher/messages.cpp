@@ -5,18 +5,26 @@
 #include "util/byte_buffer.h"
 
 CountedString visibleName(const CountedString& name) {
+  static const char kByteOrderMark[] = "\xEF\xBB\xBF";
   ByteBuffer out;
-  for (int32_t i = 0; i < name.length(); ++i) {
-    unsigned char byte = name.byteAt(i);
+  int32_t i = 0;
+  if (name.find(kByteOrderMark) == 0) {
+    out.appendString("<BOM>");
+    i = 3;
+  }
+  for (; i < name.length(); ++i) {
+    unsigned char byte = name.byteAt(i);  // no second byte of a double-byte character is below 0x20
     if (byte >= 0x20 && byte != 0x7F) {
       out.appendByte(static_cast<char>(byte));
       continue;
     }
-    char escape[5];
-    int length = byte == '\t'   ? std::snprintf(escape, sizeof escape, "\\t")
-                 : byte == '\n' ? std::snprintf(escape, sizeof escape, "\\n")
-                 : byte == '\r' ? std::snprintf(escape, sizeof escape, "\\r")
-                                : std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+    char escape[8];
+    int length = byte == '\t'   ? std::snprintf(escape, sizeof escape, "<TAB>")
+                 : byte == '\n' ? std::snprintf(escape, sizeof escape, "<LF>")
+                 : byte == '\r' ? std::snprintf(escape, sizeof escape, "<CR>")
+                 : byte == '\v' ? std::snprintf(escape, sizeof escape, "<VT>")
+                 : byte == '\f' ? std::snprintf(escape, sizeof escape, "<FF>")
+                                : std::snprintf(escape, sizeof escape, "<0x%02X>", byte);
     out.appendBytes(escape, length);
   }
   return out.toCountedString();

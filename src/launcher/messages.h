@@ -5,8 +5,9 @@
 
 #include "util/counted_string.h"
 
-/// name as a message shows it: bytes below 0x20 and 0x7F escaped (\t, \n, \r, else \xHH), so
-/// that a name from a launch file can never break the line or drive the terminal.
+/// name as a message shows it: bytes below 0x20 and 0x7F spelled out (<TAB>, <LF>, <CR>, <VT>,
+/// <FF>, else <0x1B>), and a leading byte-order mark as <BOM>, so that a name from a launch file
+/// can never break the line or drive the terminal, and nothing shown reads as part of a path.
 CountedString visibleName(const CountedString& name);
 
 /// "error: cannot open LAUNCH-FILE"

@@ -1,30 +1,20 @@
 #include "launcher/pipeline.h"
 
-#include "launchfile/command_line.h"
-#include "launchfile/macros.h"
 #include "launchfile/path_list.h"
 #include "launchfile/reader.h"
-#include "util/argument_split.h"
-#include "util/path_style.h"
-#include "util/paths.h"
+#include "util/run_conventions.h"
 
 namespace {
 
-// Where the style passes arguments exactly, %* standing alone is not text to expand and split
-// again: it keeps its place for the arguments themselves.
-CountedString expandMacrosOrKeepSlot(const CountedString& token) {
-  return pathStyle().passesArgumentsExactly() && isWholeTokenArguments(token) ? argumentsSlot()
-                                                                             : expandMacros(token);
-}
-
-}  // namespace
-
-TokenList expandEach(const TokenList& tokens, CountedString (*expand)(const CountedString&)) {
+// Applies expand to each token in order and appends the pieces its result splits into; the
+// arguments slot passes as it is, and no stage looks inside it.
+template <typename Expand>
+TokenList expandEach(const TokenList& tokens, Expand expand) {
   TokenList result;
   for (const CountedString& token : tokens) {
     CountedString expanded = isArgumentsSlot(token) ? token : expand(token);
     if (isArgumentsSlot(expanded)) {
-      result.append(std::move(expanded));  // no stage looks inside it
+      result.append(std::move(expanded));
       continue;
     }
     // An expansion may vanish, stay one token or become several; order is kept.
@@ -33,26 +23,24 @@ TokenList expandEach(const TokenList& tokens, CountedString (*expand)(const Coun
   return result;
 }
 
-TokenList programArguments(const TokenList& finalTokens) {
-  TokenList arguments;
-  TokenList run;  // final tokens since the last slot
-  for (const CountedString& token : finalTokens) {
-    if (!isArgumentsSlot(token)) {
-      run.append(token);
-      continue;
-    }
-    arguments.appendAll(splitLauncherArguments(assembleCommandLine(run)));
-    run.clear();
-    arguments.appendAll(launcherArguments());
-  }
-  arguments.appendAll(splitLauncherArguments(assembleCommandLine(run)));
-  return arguments;
-}
+}  // namespace
 
-bool buildLaunchFileCommand(const CountedString& launchFile, LaunchFileStages* stages) {
+bool buildLaunchFileCommand(const CountedString& launchFile, const ProcessFacts& facts,
+                            LaunchFileStages* stages) {
   if (!readLaunchFile(launchFile, &stages->read)) return false;
-  stages->expanded = expandEach(stages->read, expandMacrosOrKeepSlot);
-  stages->final = expandEach(stages->expanded, expandPathList);
-  stages->commandLine = assembleCommandLine(stages->final);
+  // Where arguments pass exactly, %* standing alone is not text to expand and split again: it
+  // keeps its place for the arguments themselves.
+  const bool keepsSlot = runConventions().passesArgumentsExactly();
+  stages->macroFindings.resize(stages->read.size());
+  size_t index = 0;
+  stages->expanded = expandEach(stages->read, [&](const CountedString& token) {
+    MacroFindings* findings = &stages->macroFindings[index++];
+    if (keepsSlot && isWholeTokenArguments(token)) return argumentsSlot();
+    return expandMacros(token, facts, findings);
+  });
+  stages->final = expandEach(stages->expanded, [&](const CountedString& token) {
+    return expandPathList(token, &stages->unmatchedPatterns);
+  });
+  stages->form = launchFileForm(stages->final, facts);
   return true;
 }

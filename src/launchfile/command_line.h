@@ -1,12 +1,38 @@
-// Command-line assembly: the final tokens, stripped of their double quotes, re-quoted where a blank
-// or tab would split them, and joined by single blanks into the one line that is run.
+// Command-line assembly: what runs, in the one form from which both platforms take their
+// command: the Windows line for the interpreter, and on POSIX the program's argument vector.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "util/counted_string.h"
+#include "util/platform.h"
+#include "util/process_facts.h"
 #include "util/token_list.h"
 
-/// Every double quote removed; a token holding a blank or a tab enclosed in double quotes (in the
-/// Windows style with the backslashes that end it doubled); tokens joined by single blanks, empty
-/// ones included. Empty for an empty list. An arguments slot shows the launcher's arguments as
-/// tokens of their own.
+/// Every double quote removed; a token holding a blank or a tab enclosed in double quotes (with
+/// the backslashes that end it doubled where the C runtime reads them as escapes); tokens joined
+/// by single blanks, empty ones included. Empty for an empty list.
 CountedString assembleCommandLine(const TokenList& tokens);
+
+enum class PieceKind : uint8_t {
+  kToken,      // a final token, assembled as above
+  kText,       // written as it stands; the next piece follows it directly
+  kArguments,  // the user's arguments: each exactly in the vector; text is how the line shows them
+};
+
+struct CommandPiece {
+  PieceKind kind;
+  CountedString text;
+};
+
+using CommandForm = std::vector<CommandPiece>;
+
+/// The form of a launch file's final tokens: the arguments slot becomes the user's arguments,
+/// shown as tokens of their own where they pass exactly, else as the shielded tail.
+CommandForm launchFileForm(const TokenList& finalTokens, const ProcessFacts& facts);
+
+/// What runs, from the form: the line and, where arguments pass exactly, the program and its
+/// arguments (the pieces between the user's arguments split by the launcher's own rule, the
+/// arguments spliced in each exactly). The interpreters are left to the launcher.
+CommandRequest commandOf(const CommandForm& form, const ProcessFacts& facts);

@@ -4,7 +4,9 @@
 
 #include "util/byte_buffer.h"
 #include "util/code_page.h"
+#include "launchfile/arguments_tail.h"
 #include "util/paths.h"
+#include "util/quote_scan.h"
 
 namespace {
 
@@ -22,14 +24,16 @@ bool isWholeTokenVariable(const CountedString& token) {
 }
 
 // The value of the variable name, noted in findings when it is empty.
-CountedString variableValue(const CountedString& name, MacroFindings* findings) {
-  CountedString value = environmentValue(name);
+CountedString variableValue(const CountedString& name, const ProcessFacts& facts,
+                            MacroFindings* findings) {
+  CountedString value = facts.environment.value(name);
   if (value.empty() && findings != nullptr) findings->emptyVariables.append("%" + name + "%");
   return value;
 }
 
-CountedString expandWholeTokenVariable(const CountedString& token, MacroFindings* findings) {
-  CountedString value = variableValue(token.substring(1, token.length() - 1), findings);
+CountedString expandWholeTokenVariable(const CountedString& token, const ProcessFacts& facts,
+                                       MacroFindings* findings) {
+  CountedString value = variableValue(token.substring(1, token.length() - 1), facts, findings);
   if (!pathExists(value)) return value;  // several options in one variable split apart later
   ByteBuffer out;
   appendQuoted(&out, value);
@@ -37,17 +41,17 @@ CountedString expandWholeTokenVariable(const CountedString& token, MacroFindings
 }
 
 // Expands the macro whose % stands at percent (outside quotes); returns where the scan goes on.
-int32_t expandMacroAt(const CountedString& token, int32_t percent, ByteBuffer* out,
-                      MacroFindings* findings) {
+int32_t expandMacroAt(const CountedString& token, int32_t percent, const ProcessFacts& facts,
+                      ByteBuffer* out, MacroFindings* findings) {
   switch (token.data()[percent + 1]) {  // the terminating zero when % is the last byte
     case '%':
       out->appendByte('%');
       return percent + 2;
     case '*':
-      out->appendString(shieldedCommandLineTail());
+      out->appendString(shieldedText(argumentsTail(facts)));
       return percent + 2;
     case '@':
-      appendQuoted(out, directoryOf(modulePath()));
+      appendQuoted(out, directoryOf(facts.modulePath));
       return percent + 2;
     default:
       break;
@@ -58,37 +62,34 @@ int32_t expandMacroAt(const CountedString& token, int32_t percent, ByteBuffer* o
     out->appendBytes(token.data() + percent, token.length() - percent);
     return token.length();
   }
-  appendQuoted(out, variableValue(token.substring(percent + 1, close), findings));
+  appendQuoted(out, variableValue(token.substring(percent + 1, close), facts, findings));
   return close + 1;
 }
 
-CountedString expandGeneral(const CountedString& token, MacroFindings* findings) {
+CountedString expandGeneral(const CountedString& token, const ProcessFacts& facts,
+                            MacroFindings* findings) {
   ByteBuffer out;
   out.reserve(static_cast<size_t>(token.length()));
-  bool inQuotes = false;
-  int32_t p = 0;
-  while (p < token.length()) {
-    char byte = token.data()[p];
-    if (inQuotes || byte != '%') {
-      int length = mbCharLength(token.data() + p);  // 1 for a lead byte that ends the token
-      out.appendBytes(token.data() + p, length);
-      if (byte == '"') inQuotes = !inQuotes;
-      p += length;
-    } else {
-      p = expandMacroAt(token, p, &out, findings);
+  // Nothing inside the token's own double quotes is expanded.
+  QuoteScan scan(token);
+  while (!scan.atEnd()) {
+    if (scan.inQuotes() || scan.byte() != '%') {
+      out.appendBytes(scan.character(), scan.length());  // 1 for a lead byte that ends the token
+      scan.next();
+      continue;
     }
+    scan.jumpTo(expandMacroAt(token, scan.at(), facts, &out, findings));
   }
   return out.toCountedString();
 }
 
 }  // namespace
 
-CountedString expandMacros(const CountedString& token, MacroFindings* findings) {
-  return isWholeTokenVariable(token) ? expandWholeTokenVariable(token, findings)
-                                     : expandGeneral(token, findings);
+CountedString expandMacros(const CountedString& token, const ProcessFacts& facts,
+                           MacroFindings* findings) {
+  return isWholeTokenVariable(token) ? expandWholeTokenVariable(token, facts, findings)
+                                     : expandGeneral(token, facts, findings);
 }
-
-CountedString expandMacros(const CountedString& token) { return expandMacros(token, nullptr); }
 
 CountedString argumentsSlot() { return CountedString("", 1); }
 

@@ -3,21 +3,23 @@
 #pragma once
 
 #include "util/counted_string.h"
+#include "util/process_facts.h"
 #include "util/token_list.h"
-
-/// The token with its macros expanded; may be empty, and is meant to be re-split with
-/// splitTokens. A token of the form %NAME% is the variable's value, quoted only when it names an
-/// existing path; elsewhere %NAME% and %@ are always quoted, %* is the raw command-line tail, %%
-/// is one %, and a % without a partner stays with the rest of the token. Nothing inside the
-/// token's own double quotes is expanded.
-CountedString expandMacros(const CountedString& token);
 
 /// What expanding a token met that a packager may not have meant; the expansion is the same.
 struct MacroFindings {
   TokenList emptyVariables;     // each %NAME% whose variable is unset or empty, as written
   bool unclosedPercent = false; // a % that opens a variable name and is never closed
 };
-CountedString expandMacros(const CountedString& token, MacroFindings* findings);
+
+/// The token with its macros expanded from the facts of the run; may be empty, and is meant to
+/// be re-split with splitTokens. A token of the form %NAME% is the variable's value, quoted only
+/// when it names an existing path; elsewhere %NAME% and %@ are always quoted, %* is the user's
+/// arguments as text (the shielded tail), %% is one %, and a % without a partner stays with the
+/// rest of the token. Nothing inside the token's own double quotes is expanded. What the
+/// expansion met is noted in findings, when given.
+CountedString expandMacros(const CountedString& token, const ProcessFacts& facts,
+                           MacroFindings* findings = nullptr);
 
 /// Where the launcher's arguments go, each as one argument exactly: what %* written as a whole
 /// token becomes where the style passes arguments exactly. One zero byte, which no token read

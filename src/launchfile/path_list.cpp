@@ -4,6 +4,8 @@
 #include "util/code_page.h"
 #include "util/path_style.h"
 #include "util/paths.h"
+#include "util/quote_scan.h"
+#include "util/run_conventions.h"
 #include "util/wildcard.h"
 
 namespace {
@@ -13,19 +15,14 @@ namespace {
 // never passes for a separator.
 TokenList splitAtSeparators(const CountedString& token, bool keepEmpty, bool* hadSeparator) {
   const char separator = pathStyle().listSeparator;
-  const char* text = token.data();
   TokenList pieces;
   *hadSeparator = false;
-  bool inQuotes = false;
   int32_t start = 0;
-  for (int32_t i = 0; i < token.length(); i += mbCharLength(text + i)) {
-    if (!inQuotes && text[i] == separator) {
-      *hadSeparator = true;
-      if (keepEmpty || i > start) pieces.append(token.substring(start, i));
-      start = i + 1;
-    } else if (text[i] == '"') {
-      inQuotes = !inQuotes;
-    }
+  for (QuoteScan scan(token); !scan.atEnd(); scan.next()) {
+    if (scan.inQuotes() || scan.byte() != separator) continue;
+    *hadSeparator = true;
+    if (keepEmpty || scan.at() > start) pieces.append(token.substring(start, scan.at()));
+    start = scan.at() + 1;
   }
   if (keepEmpty || token.length() > start) pieces.append(token.substring(start, token.length()));
   return pieces;
@@ -38,19 +35,13 @@ TokenList splitPathList(const CountedString& token, bool* hadSeparator) {
 }
 
 CountedString unquotePathElement(const CountedString& piece, bool* hasWildcard) {
-  const char* text = piece.data();
   ByteBuffer element;
   *hasWildcard = false;
-  bool inQuotes = false;
-  for (int32_t i = 0; i < piece.length();) {
-    int length = mbCharLength(text + i);
-    if (text[i] == '"') {
-      inQuotes = !inQuotes;  // every quote goes, paired or not: it only shields "?" and "*"
-    } else {
-      element.appendBytes(text + i, length);
-      if (!inQuotes && (text[i] == '?' || text[i] == '*')) *hasWildcard = true;
-    }
-    i += length;
+  for (QuoteScan scan(piece); !scan.atEnd(); scan.next()) {
+    char byte = scan.byte();
+    if (byte == '"') continue;  // every quote goes, paired or not: it only shields "?" and "*"
+    element.appendBytes(scan.character(), scan.length());
+    if (!scan.inQuotes() && (byte == '?' || byte == '*')) *hasWildcard = true;
   }
   return element.toCountedString();
 }
@@ -98,16 +89,17 @@ class ElementWriter {
   size_t count_ = 0;
 };
 
-void addMatches(const CountedString& pattern, ElementWriter& writer) {
+// Notes the pattern when it matched nothing visible.
+void addMatches(const CountedString& pattern, ElementWriter& writer, TokenList* unmatched) {
   CountedString prefix = patternDirectory(pattern);
+  bool matched = false;
   for (const CountedString& name : matchingNames(pattern)) {
-    if (isVisible(name)) writer.add(prefix, name);
+    if (!isVisible(name)) continue;
+    writer.add(prefix, name);
+    matched = true;
   }
+  if (!matched && unmatched != nullptr) unmatched->append(pattern);
 }
-
-}  // namespace
-
-namespace {
 
 /// Writes the visible matches of pattern, each with the pattern's directory, separated by
 /// between; returns how many there were.
@@ -124,31 +116,9 @@ size_t appendVisibleMatches(const CountedString& pattern, const CountedString& b
   return count;
 }
 
-bool hasVisibleMatch(const CountedString& pattern) {
-  for (const CountedString& name : matchingNames(pattern)) {
-    if (isVisible(name)) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
-TokenList unmatchedPatterns(const CountedString& token) {
-  bool hadSeparator = false;
-  TokenList unmatched;
-  for (const CountedString& piece : splitPathList(token, &hadSeparator)) {
-    bool hasWildcard = false;
-    CountedString element = unquotePathElement(piece, &hasWildcard);
-    if (hasWildcard && !hasVisibleMatch(element)) unmatched.append(element);
-  }
-  return unmatched;
-}
-
-namespace {
-
 // As a shell does: only a pattern that matched changes, into its matches; everything else of the
 // token, empty pieces of a list included, stays as written.
-CountedString expandLikeShell(const CountedString& token) {
+CountedString expandLikeShell(const CountedString& token, TokenList* unmatched) {
   bool hasWildcard = false;
   unquotePathElement(token, &hasWildcard);  // a separator is no wildcard: one look at the whole
   if (!hasWildcard) return token;           // most tokens: nothing to match, nothing to build
@@ -164,9 +134,10 @@ CountedString expandLikeShell(const CountedString& token) {
     CountedString element = unquotePathElement(pieces[i], &hasWildcard);
     if (hasWildcard && appendVisibleMatches(element, between, &out) > 0) {
       matched = true;
-    } else {
-      out.appendString(element);
+      continue;
     }
+    if (hasWildcard && unmatched != nullptr) unmatched->append(element);
+    out.appendString(element);
   }
   if (!matched) return token;
   out.appendByte('"');
@@ -175,8 +146,8 @@ CountedString expandLikeShell(const CountedString& token) {
 
 }  // namespace
 
-CountedString expandPathList(const CountedString& token) {
-  if (pathStyle().keepsUnmatchedPatterns) return expandLikeShell(token);
+CountedString expandPathList(const CountedString& token, TokenList* unmatched) {
+  if (runConventions().keepsUnmatchedPatterns) return expandLikeShell(token, unmatched);
   bool hadSeparator = false;
   TokenList pieces = splitPathList(token, &hadSeparator);
   ElementWriter writer(hadSeparator);
@@ -185,7 +156,7 @@ CountedString expandPathList(const CountedString& token) {
     bool hasWildcard = false;
     CountedString element = unquotePathElement(piece, &hasWildcard);
     if (hasWildcard) {
-      addMatches(element, writer);
+      addMatches(element, writer, unmatched);
     } else {
       writer.add(noPrefix, element);  // whether it exists is never asked
     }

@@ -21,8 +21,6 @@ CountedString patternDirectory(const CountedString& pattern);
 /// quoted list joined by the list separator when the token had a separator, otherwise each element
 /// quoted on its own and separated by blanks. A list that vanished gives "" or the empty string.
 /// Where the style keeps unmatched patterns (POSIX, as a shell does), only a pattern that matched
-/// changes, into its matches; a token in which nothing matched is returned as it stands.
-CountedString expandPathList(const CountedString& token);
-
-/// The patterns of token that match nothing visible (names beginning with "." do not count).
-TokenList unmatchedPatterns(const CountedString& token);
+/// changes, into its matches; a token in which nothing matched is returned as it stands. Each
+/// pattern that matched nothing visible is noted in unmatched, when given.
+CountedString expandPathList(const CountedString& token, TokenList* unmatched = nullptr);

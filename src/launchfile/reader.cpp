@@ -1,11 +1,13 @@
 #include "launchfile/reader.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "util/code_page.h"
 #include "util/out_of_memory.h"
 #include "util/platform.h"
+#include "util/quote_scan.h"
 
 namespace {
 
@@ -56,20 +58,15 @@ void TextModeTranslator::finish() {
 
 TokenList splitTokens(const CountedString& text) {
   TokenList tokens;
-  const char* p = text.data();
-  const char* start = p;
-  bool inQuotes = false;
-  while (*p != 0) {  // the terminating zero, or a zero byte inside the text
-    if (!inQuotes && mbIsSpace(static_cast<unsigned char>(*p))) {
-      if (start < p) tokens.append(CountedString(start, static_cast<int32_t>(p - start)));
-      p += mbCharLength(p);
-      start = p;
-      continue;
-    }
-    if (*p == '"') inQuotes = !inQuotes;
-    p += mbCharLength(p);  // a lead byte takes its second byte with it, even a blank or a quote
+  const int32_t end = static_cast<int32_t>(std::strlen(text.data()));  // or a zero byte inside
+  int32_t start = 0;
+  // A lead byte takes its second byte with it, even a blank or a quote.
+  for (QuoteScan scan(text.data(), end); !scan.atEnd(); scan.next()) {
+    if (scan.inQuotes() || !mbIsSpace(static_cast<unsigned char>(scan.byte()))) continue;
+    if (start < scan.at()) tokens.append(text.substring(start, scan.at()));
+    start = scan.at() + 1;
   }
-  if (start < p) tokens.append(CountedString(start, static_cast<int32_t>(p - start)));
+  if (start < end) tokens.append(text.substring(start, end));
   return tokens;
 }
 

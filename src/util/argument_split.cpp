@@ -2,27 +2,23 @@
 
 #include "util/byte_buffer.h"
 #include "util/code_page.h"
+#include "util/quote_scan.h"
 
 TokenList splitLauncherArguments(const CountedString& commandLine) {
   TokenList arguments;
   ByteBuffer current;
   bool inArgument = false;
-  bool inQuotes = false;
-  const char* end = commandLine.data() + commandLine.length();
-  for (const char* p = commandLine.data(); p < end;) {
-    int length = mbCharLength(p);  // a second byte that looks like a quote or blank stays put
-    if (!inQuotes && (*p == ' ' || *p == '\t')) {
+  // A second byte that looks like a quote or a blank stays with its lead byte.
+  for (QuoteScan scan(commandLine); !scan.atEnd(); scan.next()) {
+    char c = scan.byte();
+    if (!scan.inQuotes() && (c == ' ' || c == '\t')) {
       if (inArgument) arguments.append(current.toCountedString());
       current = ByteBuffer();
       inArgument = false;
-    } else if (*p == '"') {
-      inQuotes = !inQuotes;
-      inArgument = true;
-    } else {
-      current.appendBytes(p, length);
-      inArgument = true;
+      continue;
     }
-    p += length;
+    if (c != '"') current.appendBytes(scan.character(), scan.length());
+    inArgument = true;
   }
   if (inArgument) arguments.append(current.toCountedString());
   return arguments;

@@ -7,10 +7,12 @@
 
 #include "util/counted_string.h"
 #include "util/path_style.h"
+#include "util/run_conventions.h"
 #include "util/token_list.h"
 
 // Start-up facts.
 PathStyle platformPathStyle();
+RunConventions platformRunConventions();
 /// Full path of the running executable, never cut; empty if the platform cannot tell.
 CountedString platformModulePath();
 /// The raw command line. Windows: the wide command line in the ANSI code page without best-fit
@@ -42,11 +44,13 @@ void platformCloseInput(intptr_t file);
 TokenList platformDirectoryEntries(const CountedString& pattern, bool* matched);
 
 // Running.
-/// What running a final command line takes, worked out by portable code (run_command.h).
+/// What running a final command line takes, worked out by portable code (command_line.h,
+/// run_command.h).
 struct CommandRequest {
+  CountedString line;          // the one line: what the interpreter runs (Windows), and shown
+  TokenList arguments;         // POSIX: the program and its arguments
   TokenList interpreters;      // Windows: the interpreters to try, in order...
   TokenList interpreterLines;  // ...and the command line each one is given
-  TokenList arguments;         // POSIX: the program and its arguments
 };
 /// The name of the system's own interpreter, for when COMSPEC cannot be started; empty where
 /// commands are not run through an interpreter.

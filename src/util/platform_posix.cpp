@@ -19,6 +19,8 @@ extern char** environ;
 
 PathStyle platformPathStyle() { return PathStyle::posix(); }
 
+RunConventions platformRunConventions() { return RunConventions::posix(); }
+
 CountedString platformModulePath() {
   std::vector<char> buffer(256);
   for (;;) {

@@ -10,6 +10,8 @@
 
 PathStyle platformPathStyle() { return PathStyle::windows(); }
 
+RunConventions platformRunConventions() { return RunConventions::windows(); }
+
 CountedString platformModulePath() {
   // A full buffer may hold a cut path: try again with twice the room, never run with half a path.
   for (DWORD size = MAX_PATH;; size *= 2) {

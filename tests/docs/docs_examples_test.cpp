@@ -237,26 +237,21 @@ void runForReal(const Example& example) {
   if (example.hasLaunchFile) {
     writeFile(toString(launchFilePath(counted(launcher))), here(example.launchFile));
   }
-  ScopedProcessContext context;
-  TokenList environment;
-  for (const std::string& entry : example.environment) environment.append(counted(here(entry)));
-  setEnvironmentTable(environment);
-  if (example.windows) {
-    describeRunOf(counted(launcher), counted(here(example.arguments)));
-  } else {
+  TokenList entries;
+  for (const std::string& entry : example.environment) entries.append(counted(here(entry)));
+  const Environment environment(entries);
+  ProcessFacts facts = factsOfRun(counted(launcher), counted(here(example.arguments)), environment);
+  if (!example.windows) {
     // As a shell hands them over: the words of the argument text, then rebuilt like argv.
-    TokenList words = splitLauncherArguments(counted(here(example.arguments)));
     std::vector<char*> argv{const_cast<char*>(launcher.c_str())};
-    for (const CountedString& word : words) argv.push_back(const_cast<char*>(word.data()));
-    setModulePath(counted(launcher));
-    CountedString replaced;
-    setCommandLine(platformCommandLine(static_cast<int>(argv.size()), argv.data(), &replaced));
-    setLauncherArguments(words);
+    for (const CountedString& word : facts.arguments) argv.push_back(const_cast<char*>(word.data()));
+    facts.commandLine =
+        platformCommandLine(static_cast<int>(argv.size()), argv.data(), &facts.replaced);
   }
-  LaunchPlan run = planLaunch();
+  LaunchPlan run = planLaunch(facts);
   if (example.hasCommandLine) {
     EXPECT_TRUE(run.described) << example.where() << "\n" << inspectionError(run);
-    EXPECT_EQ(toString(run.commandLine), here(example.commandLine)) << example.where();
+    EXPECT_EQ(toString(run.request.line), here(example.commandLine)) << example.where();
   }
   if (example.hasMessage) {
     EXPECT_FALSE(run.described) << example.where();
@@ -271,18 +266,17 @@ void runForReal(const Example& example) {
 // A Windows example that needs no files, natively: the launch file is read from a temporary
 // place while the launcher believes it is C:\Apps\Tool\bin\tool.exe.
 void runInWindowsStyle(const Example& example) {
-  ScopedTextSettings settings(activeCodePage(), PathStyle::windows());
+  ScopedTextSettings settings(activeCodePage(), windowsStyles());
   TempDir folder;
   const std::string launchFile = folder / "tool.kestrelune";
   writeFile(launchFile, example.launchFile);
-  ScopedProcessContext context;
-  TokenList environment;
-  for (const std::string& entry : example.environment) environment.append(counted(entry));
-  setEnvironmentTable(environment);
-  describeRunOf(counted(example.root() + "\\" + example.launcher), counted(example.arguments));
+  TokenList entries;
+  for (const std::string& entry : example.environment) entries.append(counted(entry));
+  const ProcessFacts facts = factsOfRun(counted(example.root() + "\\" + example.launcher),
+                                        counted(example.arguments), Environment(entries));
   LaunchFileStages stages;
-  ASSERT_TRUE(buildLaunchFileCommand(counted(launchFile), &stages)) << example.where();
-  EXPECT_EQ(toString(stages.commandLine), example.commandLine) << example.where();
+  ASSERT_TRUE(buildLaunchFileCommand(counted(launchFile), facts, &stages)) << example.where();
+  EXPECT_EQ(toString(commandOf(stages.form, facts).line), example.commandLine) << example.where();
 }
 
 TEST(DocsExamples, CommandLinesAreWhatTheLauncherBuilds) {

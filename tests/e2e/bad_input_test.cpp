@@ -61,9 +61,10 @@ class BadInputTest : public LaunchFixture {
   /// the line split as the child's C runtime (Windows) or the launcher (POSIX) splits it.
   Arguments expectedArguments() const {
     LaunchFileStages stages;
-    EXPECT_TRUE(buildLaunchFileCommand(CountedString(launchFile.c_str()), &stages));
-    TokenList split = onWindows() ? splitWindowsArguments(stages.commandLine)
-                                  : splitLauncherArguments(stages.commandLine);
+    const ProcessFacts facts;  // no arguments, no variables
+    EXPECT_TRUE(buildLaunchFileCommand(CountedString(launchFile.c_str()), facts, &stages));
+    CountedString line = commandOf(stages.form, facts).line;
+    TokenList split = onWindows() ? splitWindowsArguments(line) : splitLauncherArguments(line);
     Arguments arguments = toStrings(split);
     if (!arguments.empty()) arguments.erase(arguments.begin());  // java itself
     return arguments;

@@ -30,6 +30,7 @@ TEST(VisibleText, EveryByteCanBeToldApart) {
       {"C:\\My Apps\\", "|C:\\My Apps\\|"},
       {"|x|", "||x||"},
       {"\x95\x5c\xe9", "|\x95\x5c\xe9|"},  // bytes of the code page pass as they are
+      {"\xEF\xBB\xBFjava", "|<BOM>java|"},    // a byte-order mark never passes for text
   };
   for (const Case& c : cases) {
     EXPECT_EQ(visibleText(counted(c.token)), c.shown) << c.token;
@@ -55,16 +56,16 @@ TEST(ArgumentsAfterLauncher, KeepTheRawTextAfterTheLauncherPath) {
       {"kestrelune-inspect tool a\\\"b \"c\\\\\" %PATH% ^& |", "a\\\"b \"c\\\\\" %PATH% ^& |"},
       {"\"kestrelune-inspect\" \"/opt/tool/bin/tool\" \"a b\" \"\"", "\"a b\" \"\""},
   };
-  ScopedProcessContext context;
   for (const Case& c : cases) {
-    setCommandLine(c.ownLine);
-    CountedString replaced;
-    CountedString rest = argumentsAfterLauncher(&replaced);
-    EXPECT_TRUE(replaced.empty()) << c.ownLine;
-    EXPECT_EQ(toString(rest), c.rest) << c.ownLine;
+    ProcessFacts tool;
+    tool.commandLine = c.ownLine;
+    ArgumentsTail rest = argumentsAfterLauncher(tool);
+    EXPECT_TRUE(rest.replaced.empty()) << c.ownLine;
+    EXPECT_EQ(toString(rest.text), c.rest) << c.ownLine;
     // The described launcher gets exactly that text as its tail.
-    describeRunOf(onWindows() ? "C:\\My Apps\\tool.exe" : "/opt/my apps/tool", rest);
-    EXPECT_EQ(toString(commandLineTail()), c.rest) << c.ownLine;
+    ProcessFacts launcher = factsOfRun(onWindows() ? "C:\\My Apps\\tool.exe" : "/opt/my apps/tool",
+                                       rest.text, Environment());
+    EXPECT_EQ(toString(argumentsTail(launcher).text), c.rest) << c.ownLine;
   }
 }
 
@@ -85,12 +86,11 @@ class InspectRunTest : public testing::Test {
   }
 
   std::string inspect(const std::string& arguments) {
-    describeRunOf(counted(launcher), counted(arguments));
-    run = planLaunch();
+    run = planLaunch(factsOfRun(counted(launcher), counted(arguments), environment));
     return formatInspection(run);
   }
 
-  ScopedProcessContext context;
+  Environment environment;
   TempDir root;
   std::string bin, launcher;
   LaunchPlan run;
@@ -101,7 +101,7 @@ TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
   makeDirectory(join(bin, "lib"));
   writeFile(join(bin, "lib" + separator() + "b.jar"), "b");
   writeFile(join(bin, "lib" + separator() + "a.jar"), "a");
-  setEnvironmentTable({"opts=-Xmx64m -Dmode=fast"});
+  environment = Environment({"opts=-Xmx64m -Dmode=fast"});
   const std::string b = bin + separator();  // the directory as %@ gives it
   const std::string classPath = b + styled("lib\\a.jar;") + b + styled("lib\\b.jar;classes");
   const std::string line = "java -Xmx64m -Dmode=fast -cp " + classPath + " Main -v \"my file.txt\"";
@@ -212,7 +212,7 @@ TEST_F(InspectRunTest, DefaultJarCandidatesInSearchOrder) {
   };
   const Case cases[] = {{{}, "nnnn"},     {{0}, "fttt"},    {{1}, "nftt"},   {{2}, "nnft"},
                         {{3}, "nnnf"},    {{1, 3}, "nftt"}, {{0, 1, 2, 3}, "fttt"}};
-  setEnvironmentTable({"Tool_VMOptions=-Xmx1g \"-Dq=a b\""});
+  environment = Environment({"Tool_VMOptions=-Xmx1g \"-Dq=a b\""});
   for (const Case& c : cases) {
     for (int order : c.present) writeFile(places[order], "jar");
     std::string report = inspect("a  \"b c\"");
@@ -262,9 +262,9 @@ TEST_F(InspectRunTest, WarningsNameWhatTheyAreAbout) {
       {"java -Dratio=50% Main", {"warning: a % is never closed in |-Dratio=50%|"}},
       {"\xEF\xBB\xBFjava Main",
        {"warning: the launch file starts with a byte-order mark, which is part of its first token "
-        "|\xEF\xBB\xBFjava|"}},
+        "|<BOM>java|"}},
   };
-  setEnvironmentTable({"SET=1"});
+  environment = Environment({"SET=1"});
   for (const Case& c : cases) {
     writeFile(join(bin, "tool.kestrelune"), styled(c.launchFile));
     std::string report = inspect("");
@@ -282,7 +282,7 @@ TEST_F(InspectRunTest, WarningsNameWhatTheyAreAbout) {
 // 32,766 of the whole interpreter line it is the plan's error, the launcher's own.
 TEST_F(InspectRunTest, LinesNearTheLimitsOfWindows) {
   if (!onWindows()) GTEST_SKIP() << "only Windows runs the line through an interpreter";
-  setEnvironmentTable({"COMSPEC=C:\\cc\\cmd.exe"});  // 13 characters, then " /c "
+  environment = Environment({"COMSPEC=C:\\cc\\cmd.exe"});  // 13 characters, then " /c "
   struct Case {
     size_t afterC;  // the line in its pair of quotes
     bool warned;

@@ -24,10 +24,11 @@ TEST(RunCommandTest, InterpretersInTheOrderTheyAreTried) {
       {"", ";", {"cmd.exe"}},
       {"", "\x95\x5c", {"cmd.exe", "\x95\x5c\\cmd.exe"}},  // in 932 a second byte is no separator
   };
-  ScopedTextSettings settings(builtinCodePage(932), PathStyle::windows());
+  ScopedTextSettings settings(builtinCodePage(932), test::windowsStyles());
   for (const Case& c : cases) {
     CommandRequest request;
-    addInterpreters("java \"a b\"", c.comspec, "cmd.exe", c.path, &request);
+    request.line = "java \"a b\"";
+    addInterpreters(c.comspec, "cmd.exe", c.path, &request);
     EXPECT_EQ(toStrings(request.interpreters), c.interpreters) << c.path;
     ASSERT_EQ(request.interpreterLines.size(), c.interpreters.size());
     for (size_t i = 0; i < c.interpreters.size(); ++i) {
@@ -36,7 +37,7 @@ TEST(RunCommandTest, InterpretersInTheOrderTheyAreTried) {
     }
   }
   CommandRequest empty;
-  addInterpreters("", "", "cmd.exe", "", &empty);
+  addInterpreters("", "cmd.exe", "", &empty);
   EXPECT_EQ(toStrings(empty.interpreterLines), std::vector<std::string>{"cmd.exe /c "});
 }
 

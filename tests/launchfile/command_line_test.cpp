@@ -56,10 +56,10 @@ TEST(CommandLineTest, AssemblesInBothStyles) {
   for (const AssemblyCase& c : cases) {
     const std::string input = ::testing::PrintToString(c.tokens);
     {
-      test::ScopedTextSettings guard(builtinCodePage(1252), PathStyle::windows());
+      test::ScopedTextSettings guard(builtinCodePage(1252), test::windowsStyles());
       EXPECT_EQ(assemble(c.tokens), c.windows) << "windows " << input;
     }
-    test::ScopedTextSettings guard(builtinCodePage(1252), PathStyle::posix());
+    test::ScopedTextSettings guard(builtinCodePage(1252), test::posixStyles());
     EXPECT_EQ(assemble(c.tokens), c.posix) << "posix " << input;
   }
 }
@@ -67,11 +67,11 @@ TEST(CommandLineTest, AssemblesInBothStyles) {
 TEST(CommandLineTest, SecondByteIsNoTrailingBackslash) {
   const Strings tokens = {"a \x95\x5C"};
   {
-    test::ScopedTextSettings guard(builtinCodePage(932), PathStyle::windows());
+    test::ScopedTextSettings guard(builtinCodePage(932), test::windowsStyles());
     EXPECT_EQ(assemble(tokens), "\"a \x95\x5C\"");
     EXPECT_EQ(assemble({"a \x95\x5C\\"}), "\"a \x95\x5C\\\\\"");
   }
-  test::ScopedTextSettings guard(builtinCodePage(1252), PathStyle::windows());
+  test::ScopedTextSettings guard(builtinCodePage(1252), test::windowsStyles());
   EXPECT_EQ(assemble(tokens), "\"a \x95\x5C\x5C\"");
 }
 
@@ -97,21 +97,57 @@ TEST(CommandLineTest, RoundTripsThroughTheChildsSplitter) {
   };
   struct Reader {
     uint32_t codePage;
-    PathStyle style;
+    test::Styles style;
     TokenList (*split)(const CountedString&);
   };
-  const Reader readers[] = {{932, PathStyle::windows(), splitWindowsArguments},
-                            {1252, PathStyle::windows(), splitWindowsArguments},
-                            {932, PathStyle::posix(), splitLauncherArguments}};
+  const Reader readers[] = {{932, test::windowsStyles(), splitWindowsArguments},
+                            {1252, test::windowsStyles(), splitWindowsArguments},
+                            {932, test::posixStyles(), splitLauncherArguments}};
   for (const Reader& reader : readers) {
     test::ScopedTextSettings guard(builtinCodePage(reader.codePage), reader.style);
     for (const Strings& tokens : cases) {
       TokenList back = reader.split(assembleCommandLine(tokenList(tokens)));
       EXPECT_EQ(test::toStrings(back), expectedArguments(tokens))
-          << reader.codePage << " " << reader.style.listSeparator << " "
+          << reader.codePage << " " << reader.style.path.listSeparator << " "
           << ::testing::PrintToString(tokens);
     }
   }
+}
+
+// One form gives the line and, where arguments pass exactly, the vector: a slot with no arguments
+// leaves no blank, text keeps its own, and the vector takes the user's arguments untouched.
+TEST(CommandLineTest, TheLineAndTheVectorComeFromOneForm) {
+  const CountedString slot("", 1);  // the arguments slot
+  const auto token = [](const char* text) { return CommandPiece{PieceKind::kToken, text}; };
+  struct Case {
+    CommandForm form;
+    Strings arguments;
+    const char* line;
+    Strings vector;
+  };
+  const Case cases[] = {
+      {launchFileForm(tokenList({"java", "\"a b\""}), ProcessFacts()), {}, "java \"a b\"",
+       {"java", "a b"}},
+      {{token("java"), {PieceKind::kArguments, ""}, token("x")}, {}, "java x", {"java", "x"}},
+      {{{PieceKind::kText, "java  -jar \"a.jar\" "}, {PieceKind::kArguments, ""}}, {},
+       "java  -jar \"a.jar\" ", {"java", "-jar", "a.jar"}},
+      {{{PieceKind::kText, "java -jar \"a.jar\" "}, {PieceKind::kArguments, "\"\" *"}},
+       {"", "*"}, "java -jar \"a.jar\" \"\" *", {"java", "-jar", "a.jar", "", "*"}},
+  };
+  test::ScopedTextSettings guard(builtinCodePage(1252), test::posixStyles());
+  for (const Case& c : cases) {
+    ProcessFacts facts;
+    facts.arguments = tokenList(c.arguments);
+    CommandRequest command = commandOf(c.form, facts);
+    EXPECT_EQ(test::toString(command.line), c.line);
+    EXPECT_EQ(test::toStrings(command.arguments), c.vector) << c.line;
+  }
+  // A launch file's slot shows the arguments as tokens of their own.
+  ProcessFacts facts;
+  facts.arguments = tokenList({"a b", "c"});
+  CommandRequest command = commandOf(launchFileForm(TokenList{"x", slot}, facts), facts);
+  EXPECT_EQ(test::toString(command.line), "x \"a b\" c");
+  EXPECT_EQ(test::toStrings(command.arguments), (Strings{"x", "a b", "c"}));
 }
 
 }  // namespace

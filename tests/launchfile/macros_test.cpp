@@ -23,11 +23,11 @@ class MacroContext : public testing::Test {
  protected:
   void SetUp() override {
     test::makeDirectory(rtHome_);
-    setModulePath("C:\\Tools\\App\\run.exe");
-    setCommandLine("\"C:\\Tools\\App\\run.exe\" -v \"my file.txt\"");
-    setEnvironmentTable({CountedString(("RTHOME=" + rtHome_).c_str()), CountedString("OPTS=") + kOpts,
-                         "EMPTYSET=", "Q=a\"b", "LOOP=%OPTS%", "NOPATH=C:\\Not There\\x",
-                         "AB\x95=found"});
+    facts_.modulePath = "C:\\Tools\\App\\run.exe";
+    facts_.commandLine = "\"C:\\Tools\\App\\run.exe\" -v \"my file.txt\"";
+    facts_.environment = Environment({CountedString(("RTHOME=" + rtHome_).c_str()),
+                                      CountedString("OPTS=") + kOpts, "EMPTYSET=", "Q=a\"b",
+                                      "LOOP=%OPTS%", "NOPATH=C:\\Not There\\x", "AB\x95=found"});
   }
 
   // "{RT}" in an expectation stands for the RTHOME directory.
@@ -37,17 +37,17 @@ class MacroContext : public testing::Test {
   }
 
   std::string expand(const std::string& token) const {
-    return test::toString(expandMacros(test::counted(token)));
+    return test::toString(expandMacros(test::counted(token), facts_));
   }
 
-  test::ScopedProcessContext context_;
+  ProcessFacts facts_;
   test::TempDir dir_;
   std::string rtHome_ = dir_ / "Program Files Rt";
 };
 
 class MacroTest : public MacroContext {
  protected:
-  test::ScopedTextSettings guard_{builtinCodePage(1252), PathStyle::windows()};
+  test::ScopedTextSettings guard_{builtinCodePage(1252), test::windowsStyles()};
 };
 
 struct MacroCase {
@@ -144,7 +144,7 @@ const CodePageCase kCodePageCases[] = {
 
 TEST_F(MacroContext, DoubleByteCharacters) {
   for (const CodePageCase& c : kCodePageCases) {
-    test::ScopedTextSettings guard(builtinCodePage(c.codePage), PathStyle::windows());
+    test::ScopedTextSettings guard(builtinCodePage(c.codePage), test::windowsStyles());
     EXPECT_EQ(expand(c.token), c.expected) << "code page " << c.codePage << ", token: " << c.token;
   }
 }
@@ -153,15 +153,15 @@ TEST_F(MacroTest, EveryQueryIsMadeAfresh) {
   EXPECT_EQ(expand("%OPTS%"), kOpts);
   EXPECT_EQ(expand("%@"), "\"C:\\Tools\\App\\\"");
   EXPECT_EQ(expand("%*"), "-v \"my file.txt\"");
-  setEnvironmentTable({"OPTS=-server"});
-  setModulePath("D:\\Other\\run.exe");
-  setCommandLine("run.exe   ");
+  facts_.environment = Environment({"OPTS=-server"});
+  facts_.modulePath = "D:\\Other\\run.exe";
+  facts_.commandLine = "run.exe   ";
   EXPECT_EQ(expand("%OPTS%"), "-server");
   EXPECT_EQ(expand("x%opts%"), "x\"-server\"");
   EXPECT_EQ(expand("%@"), "\"D:\\Other\\\"");
   EXPECT_EQ(expand("%*"), "");
   std::string later = dir_ / "later dir";
-  setEnvironmentTable({CountedString(("LATER=" + later).c_str())});
+  facts_.environment = Environment({CountedString(("LATER=" + later).c_str())});
   EXPECT_EQ(expand("%LATER%"), later);
   test::makeDirectory(later);
   EXPECT_EQ(expand("%LATER%"), "\"" + later + "\"");
@@ -176,7 +176,7 @@ TEST_F(MacroTest, LongRunsOfPercentSigns) {
   for (int i = 0; i < 50000; ++i) pairs += "%a";
   for (int i = 0; i < 25000; ++i) expected += "\"\"a";  // %a% is an unset variable, then a
   EXPECT_EQ(expand(pairs), expected);
-  test::ScopedTextSettings guard(builtinCodePage(932), PathStyle::windows());
+  test::ScopedTextSettings guard(builtinCodePage(932), test::windowsStyles());
   std::string hidden;
   for (int i = 0; i < 50000; ++i) hidden += "\x95%";
   EXPECT_EQ(expand("%" + hidden), "%" + hidden);

@@ -12,14 +12,14 @@ namespace {
 using Strings = std::vector<std::string>;
 
 // Rows are written with ";" and run in both styles, ":" standing in for it in the POSIX one.
-std::string inStyle(std::string row, const PathStyle& style) {
+std::string inStyle(std::string row, const test::Styles& style) {
   for (char& c : row) {
-    if (c == ';') c = style.listSeparator;
+    if (c == ';') c = style.path.listSeparator;
   }
   return row;
 }
 
-const PathStyle kStyles[] = {PathStyle::windows(), PathStyle::posix()};
+const test::Styles kStyles[] = {test::windowsStyles(), test::posixStyles()};
 
 struct SplitCase {
   const char* token;
@@ -38,30 +38,30 @@ TEST(PathListTest, SplitsOutsideQuotesInBothStyles) {
       {"a;\"b;c", {"a", "\"b;c"}, true},
       {"\"x\";\"\"", {"\"x\"", "\"\""}, true},
   };
-  for (const PathStyle& style : kStyles) {
+  for (const test::Styles& style : kStyles) {
     test::ScopedTextSettings guard(builtinCodePage(1252), style);
     for (const SplitCase& c : cases) {
       bool hadSeparator = !c.hadSeparator;
       Strings expected;
       for (const std::string& piece : c.pieces) expected.push_back(inStyle(piece, style));
       EXPECT_EQ(test::toStrings(splitPathList(test::counted(inStyle(c.token, style)), &hadSeparator)),
-                expected) << style.listSeparator << " " << c.token;
-      EXPECT_EQ(hadSeparator, c.hadSeparator) << style.listSeparator << " " << c.token;
+                expected) << style.path.listSeparator << " " << c.token;
+      EXPECT_EQ(hadSeparator, c.hadSeparator) << style.path.listSeparator << " " << c.token;
     }
   }
 }
 
 TEST(PathListTest, OnlyTheStylesSeparatorSplits) {
   bool hadSeparator = false;
-  test::ScopedTextSettings guard(builtinCodePage(1252), PathStyle::windows());
+  test::ScopedTextSettings guard(builtinCodePage(1252), test::windowsStyles());
   EXPECT_EQ(test::toStrings(splitPathList("C:\\a;b:c", &hadSeparator)), (Strings{"C:\\a", "b:c"}));
-  setPathStyle(PathStyle::posix());
+  test::setStyles(test::posixStyles());
   EXPECT_EQ(test::toStrings(splitPathList("/a:b;c", &hadSeparator)), (Strings{"/a", "b;c"}));
 }
 
 TEST(PathListTest, SecondBytesAreNeverSeparatorsQuotesOrWildcards) {
   // Johab second bytes include ";", ":" and "?"; a final lone lead byte must not overrun.
-  test::ScopedTextSettings guard(builtinCodePage(1361), PathStyle::windows());
+  test::ScopedTextSettings guard(builtinCodePage(1361), test::windowsStyles());
   bool flag = false;
   EXPECT_EQ(test::toStrings(splitPathList("a\x84;b;c;\x84", &flag)),
             (Strings{"a\x84;b", "c", "\x84"}));
@@ -69,7 +69,7 @@ TEST(PathListTest, SecondBytesAreNeverSeparatorsQuotesOrWildcards) {
   EXPECT_FALSE(flag);
   EXPECT_EQ(test::toString(unquotePathElement("\x84\"*", &flag)), "\x84\"*");
   EXPECT_TRUE(flag);
-  setPathStyle(PathStyle::posix());
+  test::setStyles(test::posixStyles());
   EXPECT_EQ(test::toStrings(splitPathList("\x84:\x84", &flag)), (Strings{"\x84:\x84"}));
   EXPECT_FALSE(flag);
 }
@@ -117,12 +117,12 @@ TEST(PathListTest, ExpandsWithoutWildcardsInBothStyles) {
       {"\"\";a", "\";a\""},
       {"-Ddemo.prop=[;;1];8080", "\"-Ddemo.prop=[;1];8080\""},
   };
-  for (const PathStyle& style : kStyles) {
+  for (const test::Styles& style : kStyles) {
     test::ScopedTextSettings guard(builtinCodePage(1252), style);
     for (const Case& c : cases) {
-      std::string expected = style.keepsUnmatchedPatterns ? c.token : c.windows;
+      std::string expected = style.run.keepsUnmatchedPatterns ? c.token : c.windows;
       EXPECT_EQ(test::toString(expandPathList(test::counted(inStyle(c.token, style)))),
-                inStyle(expected, style)) << style.listSeparator << " " << c.token;
+                inStyle(expected, style)) << style.path.listSeparator << " " << c.token;
     }
   }
 }
@@ -137,12 +137,12 @@ TEST(PathListTest, PatternDirectory) {
       {"lib/*.jar", "lib/"}, {"lib\\*.jar", ""}, {"C:*.txt", ""}, {"/*", "/"},
   };
   {
-    test::ScopedTextSettings guard(builtinCodePage(932), PathStyle::windows());
+    test::ScopedTextSettings guard(builtinCodePage(932), test::windowsStyles());
     for (const auto& c : windows) {
       EXPECT_EQ(test::toString(patternDirectory(c.first)), c.second) << c.first;
     }
   }
-  test::ScopedTextSettings guard(builtinCodePage(932), PathStyle::posix());
+  test::ScopedTextSettings guard(builtinCodePage(932), test::posixStyles());
   for (const auto& c : posix) {
     EXPECT_EQ(test::toString(patternDirectory(c.first)), c.second) << c.first;
   }
@@ -189,7 +189,7 @@ TEST(PathListTest, ExpandsPatternsAgainstTheFileSystem) {
   };
   for (const Case& c : cases) {
     const std::string& expected =
-        pathStyle().keepsUnmatchedPatterns && c.posix != same ? c.posix : c.windows;
+        runConventions().keepsUnmatchedPatterns && c.posix != same ? c.posix : c.windows;
     EXPECT_EQ(test::toString(expandPathList(test::counted(c.token))), expected) << c.token;
   }
 }

@@ -102,7 +102,7 @@ const SplitCase kSplitCases[] = {
 
 TEST(SplitTokens, Table) {
   for (const SplitCase& c : kSplitCases) {
-    test::ScopedTextSettings guard(builtinCodePage(c.codePage), PathStyle::windows());
+    test::ScopedTextSettings guard(builtinCodePage(c.codePage), test::windowsStyles());
     EXPECT_EQ(split(c.text), c.expected) << "code page " << c.codePage << ", text: " << c.text;
   }
 }
@@ -113,7 +113,7 @@ TEST(SplitTokens, GarbageGivesWellFormedTokens) {
     for (int b = 255; b >= 0; --b) garbage.push_back(static_cast<char>((b * 37 + round * 11) & 0xFF));
   }
   for (uint32_t codePage : {1252u, 932u, 936u, 1361u}) {
-    test::ScopedTextSettings guard(builtinCodePage(codePage), PathStyle::windows());
+    test::ScopedTextSettings guard(builtinCodePage(codePage), test::windowsStyles());
     CountedString text(garbage.data(), static_cast<int32_t>(garbage.size()));
     size_t zero = garbage.find('\0');
     size_t total = 0;
@@ -155,7 +155,7 @@ const FileCase kFileCases[] = {
 };
 
 TEST(ReaderFile, Table) {
-  test::ScopedTextSettings guard(builtinCodePage(1252), PathStyle::windows());
+  test::ScopedTextSettings guard(builtinCodePage(1252), test::windowsStyles());
   test::TempDir dir;
   for (const FileCase& c : kFileCases) {
     SCOPED_TRACE(c.name);

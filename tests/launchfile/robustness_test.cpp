@@ -18,14 +18,14 @@ using Strings = std::vector<std::string>;
 
 class RobustnessTest : public testing::Test {
  protected:
-  test::ScopedProcessContext context_;
+  ProcessFacts facts_;
 
   /// Writes the launch file and runs every stage on it.
   LaunchFileStages build(const std::string& bytes) {
     std::string path = dir_ / "tool.kestrelune";
     test::writeFile(path, bytes);
     LaunchFileStages stages;
-    EXPECT_TRUE(buildLaunchFileCommand(CountedString(path.c_str()), &stages));
+    EXPECT_TRUE(buildLaunchFileCommand(CountedString(path.c_str()), facts_, &stages));
     return stages;
   }
 
@@ -39,9 +39,14 @@ double secondsOf(F&& work) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+/// The line of the stages: in the Windows style %* is text, so no facts are needed.
+CountedString lineOf(const LaunchFileStages& stages) {
+  return commandOf(stages.form, ProcessFacts()).line;
+}
+
 /// The arguments a child's C runtime makes of the command line: what is finally run.
 Strings arguments(const LaunchFileStages& stages) {
-  return test::toStrings(splitWindowsArguments(stages.commandLine));
+  return test::toStrings(splitWindowsArguments(lineOf(stages)));
 }
 
 struct LeadByteCase {
@@ -67,7 +72,7 @@ TEST_F(RobustnessTest, LeadByteWithoutItsSecondByte) {
       {1252, "java -x\x81", {"java", "-x\x81"}},  // no lead bytes: an ordinary byte
   };
   for (const LeadByteCase& c : cases) {
-    test::ScopedTextSettings settings(builtinCodePage(c.codePage), PathStyle::windows());
+    test::ScopedTextSettings settings(builtinCodePage(c.codePage), test::windowsStyles());
     EXPECT_EQ(arguments(build(c.file)), c.arguments) << c.codePage << " " << c.file;
   }
 }
@@ -76,13 +81,13 @@ TEST_F(RobustnessTest, HundredThousandTokens) {
   const int count = 100000;
   std::string file = "java";
   for (int i = 0; i < count; ++i) file += " -Dk" + std::to_string(i % 10) + "=\"v w\"";
-  test::ScopedTextSettings settings(builtinCodePage(0), PathStyle::windows());
+  test::ScopedTextSettings settings(builtinCodePage(0), test::windowsStyles());
   LaunchFileStages stages;
   double seconds = secondsOf([&] { stages = build(file); });
   Strings args = arguments(stages);
   ASSERT_EQ(args.size(), static_cast<size_t>(count) + 1);
   EXPECT_EQ(args[count], "-Dk9=v w");
-  EXPECT_EQ(stages.commandLine.length(), 4 + count * 11);  // " \"-Dk0=v w\"" each
+  EXPECT_EQ(lineOf(stages).length(), 4 + count * 11);  // " \"-Dk0=v w\"" each
   EXPECT_LT(seconds, 10.0);  // linear: a fraction of a second; quadratic would take minutes
 }
 
@@ -91,9 +96,9 @@ TEST_F(RobustnessTest, MegabyteEnvironmentValue) {
   const size_t half = 1 << 19;
   const std::string value(2 * half, 'v');
   const std::string spaced = std::string(half, 'a') + " " + std::string(half, 'b');
-  setEnvironmentTable({CountedString(("BIG=" + value).c_str()),
-                       CountedString(("SPACED=" + spaced).c_str())});
-  test::ScopedTextSettings settings(builtinCodePage(932), PathStyle::windows());
+  facts_.environment = Environment({CountedString(("BIG=" + value).c_str()),
+                                    CountedString(("SPACED=" + spaced).c_str())});
+  test::ScopedTextSettings settings(builtinCodePage(932), test::windowsStyles());
   LaunchFileStages stages;
   double seconds = secondsOf([&] { stages = build("java -Dbig=%BIG% %BIG% %SPACED% x%SPACED%"); });
   // Not printed on failure: megabytes of v help no one.

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     }
   }
   setPathStyle(platformPathStyle());
+  setRunConventions(platformRunConventions());
   setActiveCodePage(platformActiveCodePage());
   return RUN_ALL_TESTS();
 }

@@ -1,7 +1,5 @@
 #include "support/test_support.h"
 
-#include "util/paths.h"
-
 #include <stdexcept>
 
 namespace test {
@@ -58,22 +56,20 @@ std::vector<std::string> toStrings(const TokenList& tokens) {
   return result;
 }
 
-ScopedTextSettings::ScopedTextSettings(const ActiveCodePage& codePage, const PathStyle& style)
-    : savedCodePage_(activeCodePage()), savedStyle_(pathStyle()) {
+void setStyles(const Styles& styles) {
+  setPathStyle(styles.path);
+  setRunConventions(styles.run);
+}
+
+ScopedTextSettings::ScopedTextSettings(const ActiveCodePage& codePage, const Styles& styles)
+    : savedCodePage_(activeCodePage()), savedStyles_{pathStyle(), runConventions()} {
   setActiveCodePage(codePage);
-  setPathStyle(style);
+  setStyles(styles);
 }
 
 ScopedTextSettings::~ScopedTextSettings() {
   setActiveCodePage(savedCodePage_);
-  setPathStyle(savedStyle_);
-}
-
-ScopedProcessContext::~ScopedProcessContext() {
-  setModulePath(CountedString());
-  setCommandLine(CountedString());
-  setLauncherArguments(TokenList());
-  setEnvironmentTable(TokenList());
+  setStyles(savedStyles_);
 }
 
 }  // namespace test

@@ -10,6 +10,7 @@
 #include "util/code_page.h"
 #include "util/counted_string.h"
 #include "util/path_style.h"
+#include "util/run_conventions.h"
 #include "util/token_list.h"
 
 namespace test {
@@ -108,25 +109,24 @@ CountedString counted(const std::string& bytes);
 std::string toString(const CountedString& text);
 std::vector<std::string> toStrings(const TokenList& tokens);
 
-/// Sets the code page and path style for one test and puts back the previous ones after it.
+/// The two records a platform chooses at start-up: how it spells paths, how it runs programs.
+struct Styles {
+  PathStyle path;
+  RunConventions run;
+};
+inline Styles windowsStyles() { return {PathStyle::windows(), RunConventions::windows()}; }
+inline Styles posixStyles() { return {PathStyle::posix(), RunConventions::posix()}; }
+void setStyles(const Styles& styles);
+
+/// Sets the code page and styles for one test and puts back the previous ones after it.
 class ScopedTextSettings {
  public:
-  ScopedTextSettings(const ActiveCodePage& codePage, const PathStyle& style);
+  ScopedTextSettings(const ActiveCodePage& codePage, const Styles& styles);
   ~ScopedTextSettings();
 
  private:
   ActiveCodePage savedCodePage_;
-  PathStyle savedStyle_;
-};
-
-/// What a test sets of the process context (module path, command line, arguments, environment) is
-/// cleared when this goes, so that no later test sees it.
-class ScopedProcessContext {
- public:
-  ScopedProcessContext() = default;
-  ~ScopedProcessContext();
-  ScopedProcessContext(const ScopedProcessContext&) = delete;
-  ScopedProcessContext& operator=(const ScopedProcessContext&) = delete;
+  Styles savedStyles_;
 };
 
 }  // namespace test

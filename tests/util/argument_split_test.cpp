@@ -45,10 +45,10 @@ TEST(ArgumentSplitTest, WindowsRuleStepsOverDoubleByteCharacters) {
   // In 932 the 0x5C after 0x95 is a second byte, not a backslash escaping the quote.
   const std::string line = "\"a \x95\x5C\" b";
   {
-    test::ScopedTextSettings guard(builtinCodePage(932), PathStyle::windows());
+    test::ScopedTextSettings guard(builtinCodePage(932), test::windowsStyles());
     EXPECT_EQ(test::toStrings(splitWindowsArguments(line.c_str())), (Strings{"a \x95\x5C", "b"}));
   }
-  test::ScopedTextSettings guard(builtinCodePage(1252), PathStyle::windows());
+  test::ScopedTextSettings guard(builtinCodePage(1252), test::windowsStyles());
   EXPECT_EQ(test::toStrings(splitWindowsArguments(line.c_str())), (Strings{"a \x95\" b"}));
 }
 

@@ -23,7 +23,7 @@ TEST(CodePageTest, BuiltinLeadBytes) {
       {936, 0xFF, 1},  {0, 0x81, 1},
   };
   for (const Case& c : cases) {
-    ScopedTextSettings settings(builtinCodePage(c.codePage), PathStyle::windows());
+    ScopedTextSettings settings(builtinCodePage(c.codePage), test::windowsStyles());
     const char text[] = {static_cast<char>(c.byte), 'x', 0};
     EXPECT_EQ(mbCharLength(text), c.length) << c.codePage << " " << int(c.byte);
   }
@@ -50,14 +50,14 @@ TEST(CodePageTest, SearchesStepOverDoubleByteCharacters) {
       {932, "", '\\', -1, -1},
   };
   for (const Case& c : cases) {
-    ScopedTextSettings settings(builtinCodePage(c.codePage), PathStyle::windows());
+    ScopedTextSettings settings(builtinCodePage(c.codePage), test::windowsStyles());
     EXPECT_EQ(mbFindChar(c.text.c_str(), c.c), c.first) << c.codePage << " " << c.text;
     EXPECT_EQ(mbFindLastChar(c.text.c_str(), c.c), c.last) << c.codePage << " " << c.text;
   }
 }
 
 TEST(CodePageTest, FindTextMatchesOnlyAtBoundaries) {
-  ScopedTextSettings sjis(builtinCodePage(932), PathStyle::windows());
+  ScopedTextSettings sjis(builtinCodePage(932), test::windowsStyles());
   struct Case {
     const char* text;
     const char* pattern;
@@ -71,14 +71,14 @@ TEST(CodePageTest, FindTextMatchesOnlyAtBoundaries) {
 }
 
 TEST(CodePageTest, CompareNoCaseLooksAtNBytes) {
-  ScopedTextSettings ascii(builtinCodePage(0), PathStyle::windows());
+  ScopedTextSettings ascii(builtinCodePage(0), test::windowsStyles());
   EXPECT_TRUE(mbCompareNoCase("path", "PATH", 4));
   EXPECT_TRUE(mbCompareNoCase("PATH", "PATHEXT", 4));
   EXPECT_FALSE(mbCompareNoCase("PATH", "PAT", 4));
   EXPECT_TRUE(mbCompareNoCase("x", "y", 0));
   EXPECT_FALSE(mbCompareNoCase("a_b", "A-B", 3));
   // Where the platform has no comparison of its own, a second byte is never folded as a letter.
-  ScopedTextSettings shiftJis(builtinCodePage(932), PathStyle::posix());
+  ScopedTextSettings shiftJis(builtinCodePage(932), test::posixStyles());
   if (!onWindows()) {
     EXPECT_FALSE(mbCompareNoCase("X\x83\x61", "x\x83\x41", 3));
   }

@@ -42,7 +42,7 @@ TEST(CountedStringTest, ConcatenationAndSubstring) {
 }
 
 TEST(CountedStringTest, SearchesCountFromTheStartAndSkipSecondBytes) {
-  ScopedTextSettings sjis(builtinCodePage(932), PathStyle::windows());
+  ScopedTextSettings sjis(builtinCodePage(932), test::windowsStyles());
   struct Case {
     std::string text;
     char c;
@@ -80,15 +80,15 @@ TEST(CountedStringTest, ReplaceAllScansTheSourceOnceWithoutOverlap) {
     EXPECT_EQ(toString(CountedString(c.source).replaceAll(c.pattern, c.replacement)), c.expected)
         << c.source << " / " << c.pattern;
   }
-  ScopedTextSettings sjis(builtinCodePage(932), PathStyle::windows());
+  ScopedTextSettings sjis(builtinCodePage(932), test::windowsStyles());
   EXPECT_EQ(toString(counted("\x95\"a\"").replaceAll("\"", "")), "\x95\"a");  // 0x22 as second byte
 }
 
 TEST(CountedStringTest, ToUpperUsesTheCodePageCaseMap) {
-  ScopedTextSettings ascii(builtinCodePage(0), PathStyle::windows());
+  ScopedTextSettings ascii(builtinCodePage(0), test::windowsStyles());
   EXPECT_EQ(toString(toUpper("abc-09_Z")), "ABC-09_Z");
   EXPECT_EQ(toString(toUpper(counted(std::string("a\0b", 3)))), std::string("A\0b", 3));
-  ScopedTextSettings sjis(builtinCodePage(932), PathStyle::windows());
+  ScopedTextSettings sjis(builtinCodePage(932), test::windowsStyles());
   char malformed[] = "ab\x95";
   EXPECT_FALSE(mbToUpper(malformed));  // a lead byte without its second byte is reported
   EXPECT_STREQ(malformed, "AB\x95");

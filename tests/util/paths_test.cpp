@@ -7,6 +7,7 @@
 
 #include "support/test_support.h"
 #include "util/code_page.h"
+#include "util/environment.h"
 
 namespace test {
 namespace {
@@ -18,7 +19,7 @@ struct PathCase {
 
 class PathsTest : public testing::Test {
  protected:
-  ScopedTextSettings windows{builtinCodePage(0), PathStyle::windows()};
+  ScopedTextSettings windows{builtinCodePage(0), test::windowsStyles()};
 };
 
 TEST_F(PathsTest, LaunchFilePath) {
@@ -51,7 +52,7 @@ TEST_F(PathsTest, BaseNameOf) {
 }
 
 TEST_F(PathsTest, DoubleByteSecondBytesAreNotSeparators) {
-  ScopedTextSettings sjis(builtinCodePage(932), PathStyle::windows());
+  ScopedTextSettings sjis(builtinCodePage(932), test::windowsStyles());
   EXPECT_EQ(toString(directoryOf("C:\\d\x95\\")), "C:\\");
   EXPECT_EQ(toString(directoryOf("C:\\d\x95\\\\t.exe")), "C:\\d\x95\\\\");
   EXPECT_EQ(toString(launchFilePath("C:\\d\x95\\")), "C:\\d\x95\\.kestrelune");
@@ -59,75 +60,23 @@ TEST_F(PathsTest, DoubleByteSecondBytesAreNotSeparators) {
 }
 
 TEST(PathsPosixTest, UsesTheSlash) {
-  ScopedTextSettings posix(builtinCodePage(0), PathStyle::posix());
+  ScopedTextSettings posix(builtinCodePage(0), test::posixStyles());
   EXPECT_EQ(toString(launchFilePath("/opt/app.d/bin/tool")), "/opt/app.d/bin/tool.kestrelune");
   EXPECT_EQ(toString(directoryOf("/opt/app/bin/tool")), "/opt/app/bin/");
   EXPECT_EQ(toString(directoryOf("C:tool")), "");  // no drive prefix on POSIX
   EXPECT_EQ(toString(baseNameOf("/opt/a.b/tool.sh")), "tool");
 }
 
-class EnvironmentTest : public testing::Test {
- protected:
-  ScopedTextSettings ascii{builtinCodePage(0), PathStyle::windows()};
-  ScopedProcessContext context;
-};
-
-TEST_F(EnvironmentTest, FirstCaseInsensitiveMatchWins) {
-  setEnvironmentTable({"=C:=C:\\x", "Path=C:\\bin", "PATHEXT=.EXE", "PATH=second", "EMPTY=",
-                       "A=B=C", "=hidden=1"});
+TEST(EnvironmentTest, FirstCaseInsensitiveMatchWins) {
+  ScopedTextSettings ascii{builtinCodePage(0), test::windowsStyles()};
+  const Environment environment({"=C:=C:\\x", "Path=C:\\bin", "PATHEXT=.EXE", "PATH=second", "EMPTY=",
+                                 "A=B=C", "=hidden=1"});
   const PathCase cases[] = {
       {"path", "C:\\bin"}, {"PATH", "C:\\bin"}, {"PAT", ""},        {"PATHEXT", ".EXE"},
       {"EMPTY", ""},       {"UNSET", ""},       {"a", "B=C"},       {"", ""},
       {"=C:", ""},         {"=hidden", ""},
   };
-  for (const PathCase& c : cases) EXPECT_EQ(toString(environmentValue(c.input)), c.expected) << c.input;
-}
-
-TEST(CommandLineTailTest, SkipsTheProgramName) {
-  ScopedTextSettings sjis(builtinCodePage(932), PathStyle::windows());
-  ScopedProcessContext context;
-  const PathCase cases[] = {
-      {"\"C:\\My Apps\\tool.exe\" -a \"b c\"", "-a \"b c\""},
-      {"tool.exe", ""},
-      {"tool.exe \t ", ""},
-      {"tool.exe  a  b  ", "a  b  "},
-      {"\"tool\"b c", "c"},                   // bytes glued to the closing quote are the name's
-      {"to\"ol x\" y", "y"},                  // quotes group anywhere in the name
-      {"\"never closed x y", ""},
-      {"\x95 tool.exe x", "x"},               // 0x95 0x20 is one character of the name
-      {"tool.exe\x0b\x0c" "a", "a"},
-  };
-  for (const PathCase& c : cases) {
-    setCommandLine(c.input);
-    EXPECT_EQ(toString(commandLineTail()), c.expected) << c.input;
-  }
-}
-
-// A character the code page could not represent arrives as "?": outside quotes a run of them is
-// enclosed, so that %* never makes a wildcard of it; "^" marks the replaced bytes here.
-TEST(CommandLineTailTest, ReplacedCharactersAreShieldedOutsideQuotes) {
-  struct Case {
-    const char* line;
-    const char* marks;
-    const char* shielded;
-    std::vector<std::string> words;
-  };
-  const Case cases[] = {
-      {"t ?? x", "  ^^  ", "\"??\" x", {"??"}},
-      {"t a?b \"c ?\" ?", "   ^     ^  ^", "a\"?\"b \"c ?\" \"?\"", {"a?b", "\"c ?\"", "?"}},
-      {"t x?\" y", "   ^   ", "x\"?\"\" y", {"x?\" y"}},  // a quote after it still toggles
-      {"t a? b", "      ", "a? b", {}},                // a real "?" stays a wildcard
-  };
-  ScopedTextSettings ascii(builtinCodePage(1252), PathStyle::windows());
-  ScopedProcessContext context;
-  for (const Case& c : cases) {
-    std::string marks = c.marks;
-    for (char& mark : marks) mark = mark == '^' ? 1 : 0;
-    setCommandLine(c.line, counted(marks));
-    EXPECT_EQ(toString(commandLineTail()), std::string(c.line).substr(2)) << c.line;
-    EXPECT_EQ(toString(shieldedCommandLineTail()), c.shielded) << c.line;
-    EXPECT_EQ(toStrings(unrepresentedArguments()), c.words) << c.line;
-  }
+  for (const PathCase& c : cases) EXPECT_EQ(toString(environment.value(c.input)), c.expected) << c.input;
 }
 
 TEST(PathExistsTest, FilesAndDirectoriesExist) {

@@ -48,7 +48,7 @@ TEST(WildcardTest, MatchesByCharactersOfTheLocale) {
   };
   for (const Case& c : cases) {
     ScopedTextSettings settings(c.codePage == 65001 ? utf8CodePage() : builtinCodePage(c.codePage),
-                                PathStyle::posix());
+                                test::posixStyles());
     EXPECT_EQ(matchesWildcard(c.pattern, c.name), c.matches)
         << c.codePage << " " << c.pattern << " " << c.name;
   }

@@ -1,23 +1,21 @@
-#include "launcher/plan_warnings.h"
+#include "inspect/plan_warnings.h"
 
 #include "launcher/messages.h"
-#include "launchfile/macros.h"
-#include "launchfile/path_list.h"
 #include "util/code_page.h"
-#include "util/paths.h"
 
 namespace {
 
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-void warnOfMacros(const TokenList& read, TokenList* warnings) {
-  for (size_t i = 0; i < read.size(); ++i) {
-    const CountedString& token = read[i];
+// What the macro stage met, token by token in the order of the launch file.
+void warnOfMacros(const LaunchFileStages& stages, TokenList* warnings) {
+  for (size_t i = 0; i < stages.read.size(); ++i) {
+    const CountedString& token = stages.read[i];
     if (i == 0 && token.find(kByteOrderMark) == 0) {
       warnings->append(byteOrderMarkWarning(token));
     }
-    MacroFindings findings;
-    expandMacros(token, &findings);
+    if (i >= stages.macroFindings.size()) continue;
+    const MacroFindings& findings = stages.macroFindings[i];
     for (const CountedString& variable : findings.emptyVariables) {
       warnings->append(emptyVariableWarning(variable, token));
     }
@@ -25,25 +23,18 @@ void warnOfMacros(const TokenList& read, TokenList* warnings) {
   }
 }
 
-void warnOfPatterns(const TokenList& expanded, TokenList* warnings) {
-  for (const CountedString& token : expanded) {
-    if (isArgumentsSlot(token)) continue;
-    for (const CountedString& pattern : unmatchedPatterns(token)) {
-      warnings->append(unmatchedPatternWarning(pattern));
-    }
-  }
-}
-
 }  // namespace
 
 TokenList planWarnings(const LaunchPlan& plan) {
   TokenList warnings;
-  for (const CountedString& argument : unrepresentedArguments()) {
+  for (const CountedString& argument : unrepresentedArguments(plan.tail)) {
     warnings.append(unrepresentedArgumentWarning(argument, activeCodePage().codePage));
   }
   if (plan.opened) {
-    warnOfMacros(plan.stages.read, &warnings);
-    warnOfPatterns(plan.stages.expanded, &warnings);
+    warnOfMacros(plan.stages, &warnings);
+    for (const CountedString& pattern : plan.stages.unmatchedPatterns) {
+      warnings.append(unmatchedPatternWarning(pattern));
+    }
   }
   if (plan.described && plan.interpreterLength > kInterpreterLineLimit) {
     warnings.append(lineTooLongForInterpreterWarning(plan.interpreterLength, kInterpreterLineLimit));

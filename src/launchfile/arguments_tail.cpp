@@ -1,0 +1,73 @@
+#include "launchfile/arguments_tail.h"
+
+#include "util/byte_buffer.h"
+#include "util/code_page.h"
+#include "util/quote_scan.h"
+
+namespace {
+
+int32_t tailStart(const CountedString& line, int32_t end) {
+  QuoteScan scan(line.data(), end);
+  while (!scan.atEnd() && (scan.inQuotes() || !mbIsSpace(static_cast<unsigned char>(scan.byte())))) {
+    scan.next();
+  }
+  int32_t start = scan.at();
+  while (start < end && mbIsSpace(line.byteAt(start))) ++start;
+  return start;
+}
+
+// The marks of the bytes [start, end); empty when none of them was replaced.
+CountedString marksOf(const CountedString& replaced, int32_t start, int32_t end) {
+  if (replaced.length() < end) return CountedString();
+  for (int32_t i = start; i < end; ++i) {
+    if (replaced.byteAt(i) != 0) return replaced.substring(start, end);
+  }
+  return CountedString();
+}
+
+bool isReplaced(const ArgumentsTail& tail, int32_t at) { return tail.replaced.byteAt(at) != 0; }
+
+}  // namespace
+
+ArgumentsTail argumentsTail(const ProcessFacts& facts) {
+  const CountedString& line = facts.commandLine;
+  // The line ends at its first zero byte, as the system hands it over.
+  int32_t end = 0;
+  while (end < line.length() && line.byteAt(end) != 0) ++end;
+  int32_t start = tailStart(line, end);
+  return {line.substring(start, end), marksOf(facts.replaced, start, end)};
+}
+
+CountedString shieldedText(const ArgumentsTail& tail) {
+  if (tail.replaced.empty()) return tail.text;
+  ByteBuffer out;
+  QuoteScan scan(tail.text);
+  while (!scan.atEnd()) {
+    bool run = !scan.inQuotes() && isReplaced(tail, scan.at());
+    if (run) out.appendByte('"');
+    do {
+      out.appendBytes(scan.character(), scan.length());
+      scan.next();
+    } while (run && !scan.atEnd() && isReplaced(tail, scan.at()));
+    if (run) out.appendByte('"');
+  }
+  return out.toCountedString();
+}
+
+TokenList unrepresentedArguments(const ArgumentsTail& tail) {
+  TokenList words;
+  if (tail.replaced.empty()) return words;
+  bool marked = false;
+  int32_t wordStart = 0;
+  for (QuoteScan scan(tail.text);; scan.next()) {
+    bool ends = scan.atEnd() || (!scan.inQuotes() && (scan.byte() == ' ' || scan.byte() == '\t'));
+    if (ends) {
+      if (marked) words.append(tail.text.substring(wordStart, scan.at()));
+      marked = false;
+      wordStart = scan.at() + 1;
+      if (scan.atEnd()) return words;
+      continue;
+    }
+    if (isReplaced(tail, scan.at())) marked = true;
+  }
+}

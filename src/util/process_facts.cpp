@@ -1,0 +1,19 @@
+#include "util/process_facts.h"
+
+#include "util/code_page.h"
+#include "util/path_style.h"
+#include "util/platform.h"
+#include "util/run_conventions.h"
+#include "util/text_services.h"
+
+ProcessFacts takeProcessFacts(int argc, char** argv) {
+  setPathStyle(platformPathStyle());
+  setRunConventions(platformRunConventions());
+  setActiveCodePage(platformActiveCodePage());
+  ProcessFacts facts;
+  facts.modulePath = platformModulePath();
+  facts.commandLine = platformCommandLine(argc, argv, &facts.replaced);
+  for (int i = 1; i < argc; ++i) facts.arguments.append(CountedString(argv[i]));
+  facts.environment = Environment(platformEnvironment());
+  return facts;
+}

@@ -1,0 +1,21 @@
+// ProcessFacts: everything a launch plan reads about one run, taken from the running process once
+// at start-up, or made by a tool or test that describes another run.
+#pragma once
+
+#include "util/counted_string.h"
+#include "util/environment.h"
+#include "util/token_list.h"
+
+struct ProcessFacts {
+  CountedString modulePath;   // the launcher's executable, in full
+  CountedString commandLine;  // the raw command line, program name included
+  // Empty, or one byte per byte of commandLine: non-zero where a character that the code page
+  // cannot represent was replaced by its default character.
+  CountedString replaced;
+  TokenList arguments;  // the launcher's own arguments one by one, as the system handed them over
+  Environment environment;
+};
+
+/// Chooses this platform's code page, path style and run conventions, then takes the facts of the
+/// running process.
+ProcessFacts takeProcessFacts(int argc, char** argv);
