@@ -29,5 +29,5 @@ callgrind_annotate --inclusive=no "$work/callgrind.out" 2>/dev/null \
   | sed -n '/^Ir/,$p' | sed -n '3,17p' | sed "s|$work|<work>|g"
 echo "inclusive, by stage:"
 callgrind_annotate --inclusive=yes "$work/callgrind.out" 2>/dev/null \
-  | grep -E ':(main|initProcessContext|platformActiveCodePage|setlocale|runLauncher|planLaunch|buildLaunchFileCommand|readLaunchFile|expandEach|assembleCommandLine|platformRunCommand)(\(|  |$| \[)' \
+  | grep -E ':(main|takeProcessFacts|platformActiveCodePage|setlocale|runLauncher|planLaunch|buildLaunchFileCommand|readLaunchFile|expandMacros|commandOf|platformRunCommand)(\(|  |$| \[)' \
   | sed "s|$work|<work>|g; s| \[<work>/app/hello\]||"

@@ -74,7 +74,7 @@ LaunchPlan planLaunch(const ProcessFacts& facts) {
   }
   if (plan.described) {
     plan.request = commandOf(*form, facts);
-    addInterpreters(facts.environment, &plan.request);
+    completeRequest(facts.environment, &plan.request);
     checkLineLimits(&plan);
   }
   return plan;

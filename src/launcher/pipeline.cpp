@@ -1,5 +1,6 @@
 #include "launcher/pipeline.h"
 
+#include "launcher/messages.h"
 #include "launchfile/path_list.h"
 #include "launchfile/reader.h"
 #include "util/run_conventions.h"
@@ -23,24 +24,39 @@ TokenList expandEach(const TokenList& tokens, Expand expand) {
   return result;
 }
 
+void noteMacroFindings(const CountedString& token, const MacroFindings& findings,
+                       TokenList* warnings) {
+  for (const CountedString& variable : findings.emptyVariables) {
+    warnings->append(emptyVariableWarning(variable, token));
+  }
+  if (findings.unclosedPercent) warnings->append(unclosedPercentWarning(token));
+}
+
 }  // namespace
 
 bool buildLaunchFileCommand(const CountedString& launchFile, const ProcessFacts& facts,
                             LaunchFileStages* stages) {
   if (!readLaunchFile(launchFile, &stages->read)) return false;
+  if (!stages->read.empty() && stages->read[0].find("\xEF\xBB\xBF") == 0) {
+    stages->warnings.append(byteOrderMarkWarning(stages->read[0]));
+  }
   // Where arguments pass exactly, %* standing alone is not text to expand and split again: it
   // keeps its place for the arguments themselves.
   const bool keepsSlot = runConventions().passesArgumentsExactly();
-  stages->macroFindings.resize(stages->read.size());
-  size_t index = 0;
   stages->expanded = expandEach(stages->read, [&](const CountedString& token) {
-    MacroFindings* findings = &stages->macroFindings[index++];
     if (keepsSlot && isWholeTokenArguments(token)) return argumentsSlot();
-    return expandMacros(token, facts, findings);
+    MacroFindings findings;
+    CountedString expanded = expandMacros(token, facts, &findings);
+    noteMacroFindings(token, findings, &stages->warnings);
+    return expanded;
   });
+  TokenList unmatched;
   stages->final = expandEach(stages->expanded, [&](const CountedString& token) {
-    return expandPathList(token, &stages->unmatchedPatterns);
+    return expandPathList(token, &unmatched);
   });
+  for (const CountedString& pattern : unmatched) {
+    stages->warnings.append(unmatchedPatternWarning(pattern));
+  }
   stages->form = launchFileForm(stages->final, facts);
   return true;
 }

@@ -3,8 +3,6 @@
 // every stage made of the file.
 #pragma once
 
-#include <vector>
-
 #include "launchfile/command_line.h"
 #include "launchfile/macros.h"
 #include "util/process_facts.h"
@@ -16,8 +14,10 @@ struct LaunchFileStages {
   TokenList final;     // after path lists and wildcards, each expansion split again
   CommandForm form;    // what runs
 
-  std::vector<MacroFindings> macroFindings;  // one per token read, in order
-  TokenList unmatchedPatterns;               // patterns that matched nothing, in order
+  // What the stages met that a packager may not have meant, one "warning: " line each in the
+  // order of the file: a byte-order mark, unset variables, an unclosed %, then patterns that
+  // matched nothing. The run is the same; only kestrelune-inspect shows them.
+  TokenList warnings;
 };
 
 /// Runs every stage on the launch file with the facts of the run; false when it cannot be opened.

@@ -1,5 +1,6 @@
 #include "launcher/run_command.h"
 
+#include "launcher/console_policy.h"
 #include "launcher/messages.h"
 #include "util/paths.h"
 #include "util/run_conventions.h"
@@ -23,8 +24,9 @@ void addInterpreters(const CountedString& comspec, const CountedString& defaultN
   }
 }
 
-void addInterpreters(const Environment& environment, CommandRequest* request) {
+void completeRequest(const Environment& environment, CommandRequest* request) {
   if (!runConventions().runsThroughInterpreter) return;
+  request->consoleAnswers = consoleEventAnswers();
   addInterpreters(environment.value("COMSPEC"), platformDefaultInterpreter(),
                   environment.value("PATH"), request);
 }

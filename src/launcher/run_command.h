@@ -13,9 +13,9 @@
 void addInterpreters(const CountedString& comspec, const CountedString& defaultName,
                      const CountedString& path, CommandRequest* request);
 
-/// Completes the request for this platform from the environment of the run: the interpreters to
-/// try where the line runs through one.
-void addInterpreters(const Environment& environment, CommandRequest* request);
+/// Completes the request for this platform from the environment of the run: where the line runs
+/// through an interpreter, the interpreters to try and the answers to console events.
+void completeRequest(const Environment& environment, CommandRequest* request);
 
 /// Runs the request: the interpreter's exit code, or -1 when none can start (Windows); on POSIX
 /// returns only when the program cannot start: 127, after one line on standard error. An empty

@@ -45,19 +45,19 @@ void appendToken(ByteBuffer& line, const CountedString& token) {
 /// empty token still gets it), text follows as it stands.
 class LineWriter {
  public:
-  void piece(const CommandPiece& piece) {
-    switch (piece.kind) {
+  void piece(PieceKind kind, const CountedString& text) {
+    switch (kind) {
       case PieceKind::kToken:
-        token(piece.text);
+        token(text);
         break;
       case PieceKind::kText:
-        line_.appendString(piece.text);
+        line_.appendString(text);
         first_ = true;
         break;
       case PieceKind::kArguments:  // already assembled; no arguments add nothing, not even a blank
-        if (piece.text.empty()) break;
+        if (text.empty()) break;
         separate();
-        line_.appendString(piece.text);
+        line_.appendString(text);
         break;
     }
   }
@@ -85,16 +85,24 @@ CountedString assembleCommandLine(const TokenList& tokens) {
   return writer.finish();
 }
 
+CommandForm::CommandForm(std::initializer_list<CommandPiece> pieces) {
+  for (const CommandPiece& piece : pieces) add(piece.kind, piece.text);
+}
+
+void CommandForm::add(PieceKind kind, CountedString text) {
+  texts_.append(std::move(text));
+  kinds_.appendByte(static_cast<char>(kind));
+}
+
 CommandForm launchFileForm(const TokenList& finalTokens, const ProcessFacts& facts) {
   CommandForm form;
-  form.reserve(finalTokens.size());
   for (const CountedString& token : finalTokens) {
     if (!isArgumentsSlot(token)) {
-      form.push_back({PieceKind::kToken, token});
+      form.add(PieceKind::kToken, token);
     } else if (runConventions().passesArgumentsExactly()) {
-      form.push_back({PieceKind::kArguments, assembleCommandLine(facts.arguments)});
+      form.add(PieceKind::kArguments, assembleCommandLine(facts.arguments));
     } else {
-      form.push_back({PieceKind::kArguments, shieldedText(argumentsTail(facts))});
+      form.add(PieceKind::kArguments, shieldedText(argumentsTail(facts)));
     }
   }
   return form;
@@ -103,13 +111,13 @@ CommandForm launchFileForm(const TokenList& finalTokens, const ProcessFacts& fac
 CommandRequest commandOf(const CommandForm& form, const ProcessFacts& facts) {
   CommandRequest command;
   LineWriter line;
-  for (const CommandPiece& piece : form) line.piece(piece);
+  for (size_t i = 0; i < form.size(); ++i) line.piece(form.kind(i), form.text(i));
   command.line = line.finish();
   if (!runConventions().passesArgumentsExactly()) return command;
   LineWriter run;  // the pieces since the last arguments
-  for (const CommandPiece& piece : form) {
-    if (piece.kind != PieceKind::kArguments) {
-      run.piece(piece);
+  for (size_t i = 0; i < form.size(); ++i) {
+    if (form.kind(i) != PieceKind::kArguments) {
+      run.piece(form.kind(i), form.text(i));
       continue;
     }
     command.arguments.appendAll(splitLauncherArguments(run.finish()));

@@ -2,9 +2,11 @@
 // command: the Windows line for the interpreter, and on POSIX the program's argument vector.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <initializer_list>
 
+#include "util/byte_buffer.h"
 #include "util/counted_string.h"
 #include "util/platform.h"
 #include "util/process_facts.h"
@@ -26,7 +28,22 @@ struct CommandPiece {
   CountedString text;
 };
 
-using CommandForm = std::vector<CommandPiece>;
+/// The pieces of what runs, in order. Its own arrays, like TokenList: the launcher links none of
+/// the library's throwing code.
+class CommandForm {
+ public:
+  CommandForm() = default;
+  CommandForm(std::initializer_list<CommandPiece> pieces);
+
+  void add(PieceKind kind, CountedString text);
+  size_t size() const { return texts_.size(); }
+  PieceKind kind(size_t i) const { return static_cast<PieceKind>(kinds_.data()[i]); }
+  const CountedString& text(size_t i) const { return texts_[i]; }
+
+ private:
+  TokenList texts_;
+  ByteBuffer kinds_;  // one byte per piece
+};
 
 /// The form of a launch file's final tokens: the arguments slot becomes the user's arguments,
 /// shown as tokens of their own where they pass exactly, else as the shielded tail.

@@ -26,6 +26,7 @@ class ByteBuffer {
   /// Room for count bytes in all, so that appending up to there never moves the bytes.
   void reserve(size_t count);
   size_t size() const { return size_; }
+  const char* data() const { return bytes_; }
   /// A copy of the bytes appended so far; the buffer is unchanged.
   CountedString toCountedString() const;
 

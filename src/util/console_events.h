@@ -1,19 +1,21 @@
-// What the launcher does when its console sends an event while the program runs. The launcher
-// stands in for its program until the program ends, so no event ends it early.
+// The events a console sends a process, and how the launcher may answer one while its program
+// runs: values that the launcher's policy (launcher/console_policy.h) hands the platform layer.
 #pragma once
 
-enum class ConsoleEvent { kInterrupt, kBreak, kClose, kLogoff, kShutdown };
+#include <cstdint>
 
-enum class ConsoleEventAnswer {
+enum class ConsoleEvent : uint8_t { kInterrupt, kBreak, kClose, kLogoff, kShutdown };
+constexpr int kConsoleEventCount = 5;
+
+enum class ConsoleEventAnswer : uint8_t {
   kKeepWaiting,       // the program shares the console and answers the event itself
   kLiftLimitAndWait,  // the system ends the launcher soon: let the program outlive it
 };
 
-/// Ctrl-C and Ctrl-Break reach the program, which decides; a log-off or shutdown that reaches a
-/// launcher under a service is another user's and changes nothing. Closing the console window
-/// ends the launcher after its handler returns, so the program must not be taken with it before
-/// its own close handling has had the time the system gives it.
-constexpr ConsoleEventAnswer answerTo(ConsoleEvent event) {
-  return event == ConsoleEvent::kClose ? ConsoleEventAnswer::kLiftLimitAndWait
-                                       : ConsoleEventAnswer::kKeepWaiting;
-}
+/// One answer per event, in the order of ConsoleEvent.
+struct ConsoleEventAnswers {
+  ConsoleEventAnswer answers[kConsoleEventCount] = {};
+  ConsoleEventAnswer operator[](ConsoleEvent event) const {
+    return answers[static_cast<int>(event)];
+  }
+};

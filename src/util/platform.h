@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "util/console_events.h"
 #include "util/counted_string.h"
 #include "util/path_style.h"
 #include "util/run_conventions.h"
@@ -51,6 +52,7 @@ struct CommandRequest {
   TokenList arguments;         // POSIX: the program and its arguments
   TokenList interpreters;      // Windows: the interpreters to try, in order...
   TokenList interpreterLines;  // ...and the command line each one is given
+  ConsoleEventAnswers consoleAnswers;  // Windows: how to answer the console while it runs
 };
 /// The name of the system's own interpreter, for when COMSPEC cannot be started; empty where
 /// commands are not run through an interpreter.

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "util/byte_buffer.h"
-#include "util/console_events.h"
 
 PathStyle platformPathStyle() { return PathStyle::windows(); }
 
@@ -125,6 +124,8 @@ namespace {
 // The job of the interpreter that runs now, for the console handler; null when there is none.
 // Written before the interpreter resumes, read by the handler's thread.
 HANDLE volatile runningJob = nullptr;
+// How to answer console events; set before the handler is installed.
+ConsoleEventAnswers consoleAnswers;
 
 bool setJobLimits(HANDLE job, DWORD flags) {
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
@@ -166,7 +167,7 @@ bool toConsoleEvent(DWORD type, ConsoleEvent* event) {
 BOOL WINAPI onConsoleEvent(DWORD type) {
   ConsoleEvent event;
   if (!toConsoleEvent(type, &event)) return FALSE;
-  if (answerTo(event) == ConsoleEventAnswer::kLiftLimitAndWait) {
+  if (consoleAnswers[event] == ConsoleEventAnswer::kLiftLimitAndWait) {
     liftKillOnClose(runningJob);
     Sleep(INFINITE);  // returning would end the launcher at once
   }
@@ -216,6 +217,7 @@ CountedString platformDefaultInterpreter() {
 int platformRunCommand(const CommandRequest& request, CountedString*) {
   // A handler function, never the "ignore" flag: that flag is inherited, and the JVM would no
   // longer see Ctrl-C.
+  consoleAnswers = request.consoleAnswers;
   SetConsoleCtrlHandler(onConsoleEvent, TRUE);
   int exitCode = -1;
   for (size_t i = 0; i < request.interpreters.size(); ++i) {

@@ -238,21 +238,22 @@ TEST_F(BadInputTest, MissingJava) {
   }
 }
 
-// A COMSPEC that cannot be started, for whatever reason, leaves the command to the system's own
-// interpreter; on POSIX, where there is no interpreter, the variable means nothing.
+// A COMSPEC that is unset or cannot be started, for whatever reason, leaves the command to the
+// system's own interpreter, which runs the line unchanged; on POSIX, where there is no
+// interpreter, the variable means nothing.
 TEST_F(BadInputTest, InvalidComspec) {
-  install("java Main");
+  install("java \"a b\" Main");
   std::string notAProgram = root / "notes.txt";
   writeFile(notAProgram, "not a program");
   environment["KESTRELUNE_EXIT"] = "3";
-  for (const std::string& comspec :
-       {notAProgram, root.path(), root / "nowhere" + "\\cmd.exe", std::string(5000, 'x')}) {
+  for (const std::string& comspec : {notAProgram, root.path(), root / "nowhere" + "\\cmd.exe",
+                                     std::string(5000, 'x'), std::string(kUnset)}) {
     removeFile(root / "record");
     environment["COMSPEC"] = comspec;
     RunResult result = launch();
     EXPECT_EQ(result.err, "") << comspec.substr(0, 60);
     EXPECT_EQ(result.status, 3u) << comspec.substr(0, 60);
-    EXPECT_TRUE(record().present) << comspec.substr(0, 60);
+    EXPECT_EQ(record().arguments, (Arguments{"a b", "Main"})) << comspec.substr(0, 60);
   }
 }
 
@@ -276,7 +277,7 @@ TEST_F(BadInputTest, CommandLineLongerThanTheInterpreterAccepts) {
 
 TEST_F(BadInputTest, ExitStatusesPassThroughExactly) {
   install("java Main");
-  for (uint32_t status : {0u, 1u, 255u, 256u, 0xFFFFFFFFu, 0xC0000005u}) {
+  for (uint32_t status : {0u, 1u, 3u, 255u, 256u, 0xFFFFFFFFu, 0xC0000005u}) {
     environment["KESTRELUNE_EXIT"] = std::to_string(status);
     RunResult result = launch();
     // POSIX keeps the low byte of a status, the platform's truncation.

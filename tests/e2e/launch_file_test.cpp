@@ -107,16 +107,6 @@ TEST_F(LaunchFileTest, ArgumentsOnlyThroughTheTailMacro) {
   EXPECT_EQ(record().arguments, (Arguments{"-x", "y z", "Main", "-x", "y z"}));
 }
 
-TEST_F(LaunchFileTest, StatusIsPassedThrough) {
-  install("java Main");
-  for (const char* status : {"0", "3", "255"}) {
-    environment["KESTRELUNE_EXIT"] = status;
-    RunResult result = launch();
-    EXPECT_EQ(result.status, std::stoul(status));
-    EXPECT_EQ(result.err, "");
-  }
-}
-
 TEST_F(LaunchFileTest, VariablesAndOptions) {
   install("java %OPTS% -Dx=%OPTS% \"%NOPE%\" %MISSING% 100%% %% 50% Main");
   environment["opts"] = "-Xmx64m -Dmode=fast";
@@ -124,17 +114,6 @@ TEST_F(LaunchFileTest, VariablesAndOptions) {
   EXPECT_EQ(record().arguments,
             (Arguments{"-Xmx64m", "-Dmode=fast", "-Dx=-Xmx64m -Dmode=fast", "%NOPE%", "100%", "%",
                        "50%", "Main"}));
-}
-
-TEST_F(LaunchFileTest, InterpreterIsFoundWithoutComspec) {
-  if (!onWindows()) GTEST_SKIP() << "POSIX runs the program without an interpreter";
-  install("java \"a b\" Main");
-  for (const char* comspec : {kUnset, "C:\\nowhere\\cmd.exe"}) {
-    environment["COMSPEC"] = comspec;
-    environment["KESTRELUNE_EXIT"] = "3";
-    EXPECT_EQ(launch().status, 3u) << comspec;
-    EXPECT_EQ(record().arguments, (Arguments{"a b", "Main"})) << comspec;
-  }
 }
 
 // A launcher directory whose name ends in a double-byte character with 0x5C as its second byte.

@@ -1,4 +1,4 @@
-#include "util/console_events.h"
+#include "launcher/console_policy.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@ namespace {
 
 // Only closing the window lets the program outlive the launcher; everything else keeps waiting
 // with the program held in its job.
-TEST(ConsoleEventsTest, OnlyTheCloseEventLiftsTheLimit) {
+TEST(ConsolePolicyTest, OnlyTheCloseEventLiftsTheLimit) {
   const std::pair<ConsoleEvent, ConsoleEventAnswer> cases[] = {
       {ConsoleEvent::kInterrupt, ConsoleEventAnswer::kKeepWaiting},
       {ConsoleEvent::kBreak, ConsoleEventAnswer::kKeepWaiting},
@@ -15,7 +15,7 @@ TEST(ConsoleEventsTest, OnlyTheCloseEventLiftsTheLimit) {
       {ConsoleEvent::kShutdown, ConsoleEventAnswer::kKeepWaiting},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(answerTo(c.first), c.second) << static_cast<int>(c.first);
+    EXPECT_EQ(consoleEventAnswers()[c.first], c.second) << static_cast<int>(c.first);
   }
 }
 
