@@ -309,7 +309,7 @@ void checkRoundTrip(const TokenList& finalTokens, const CountedString& commandLi
   // Windows: the line as the child's C runtime splits it. POSIX: the arguments the launcher makes.
   TokenList split = runConventions().doublesTrailingBackslashes
                         ? splitWindowsArguments(commandLine)
-                        : commandOf(launchFileForm(finalTokens, facts()), facts()).arguments;
+                        : commandOf(launchFileForm(finalTokens, nullptr, facts()), facts()).arguments;
   std::vector<std::string> actual;
   for (const CountedString& argument : split) actual.push_back(str(argument));
   if (malformed && actual.size() > expected.size()) actual.resize(expected.size());

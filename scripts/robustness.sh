@@ -8,7 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 seconds="${1:-${KESTRELUNE_FUZZ_SECONDS:-60}}"
-targets=(split_tokens expand_macros path_list command_line pipeline ico_reader pe_reader)
+targets=(split_tokens expand_macros path_list command_line pipeline interpreter_escape ico_reader
+         pe_reader)
 
 scripts/install-deps.sh native
 

@@ -224,12 +224,15 @@ set(class_path "${up}lib${s}a.jar${list_separator}${up}lib${s}b.jar${list_separa
 expect_run("launch file" ${WORK} 7 ${app}/bin/tool${exe} one "two words" --
   "-Dapp.home=${home}${s}bin${s}.." -cp "${class_path}" Main one "two words")
 
-# Without the launch file: java -jar on tool.jar in ../lib, with TOOL_VMOPTIONS. Natively java is
-# found along PATH; the Windows command interpreter looks in the current directory first.
+# Without the launch file: java -jar on tool.jar in ../lib, with TOOL_VMOPTIONS, java found along
+# PATH (Wine takes additions to it from WINEPATH). The run starts in java's own folder: on
+# Windows the launcher never lets cmd.exe take a program from there, and finds it along PATH.
 file(REMOVE ${app}/bin/tool.kestrelune)
 file(WRITE ${app}/lib/tool.jar "tool")
 set(RUN_ENVIRONMENT TOOL_VMOPTIONS=-Xmx64m)
-if(NOT WINDOWS)
+if(WINDOWS)
+  list(APPEND RUN_ENVIRONMENT "WINEPATH=${home}${s}jre${s}bin")
+else()
   list(APPEND RUN_ENVIRONMENT "PATH=${app}/jre/bin:$ENV{PATH}")
 endif()
 expect_run("default jar launch" ${app}/jre/bin 3 ${app}/bin/tool${exe} "an argument" --

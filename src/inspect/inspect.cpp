@@ -71,7 +71,7 @@ std::string plain(const CountedString& text) { return std::string(text.data(), t
 
 }  // namespace
 
-std::string formatInspection(const LaunchPlan& run) {
+std::string formatInspection(const LaunchPlan& run, const Environment& environment) {
   const bool launchFileMode = run.mode == LaunchMode::kLaunchFile;
   std::string text = line("launcher:", plain(run.launcher));
   text += line("launch file:", plain(run.launchFile) + (launchFileMode ? "" : " (not found)"));
@@ -102,11 +102,20 @@ std::string formatInspection(const LaunchPlan& run) {
                                 std::to_string(run.wholeLength) + " in all (Windows: at most " +
                                 std::to_string(kWindowsLineLimit) + ")");
   }
-  if (run.described && runConventions().passesArgumentsExactly()) {
-    // What the program gets, one argument a line: the line above no longer shows it exactly.
-    text += stage("program arguments", run.request.arguments, "argument");
+  if (run.described && !run.request.interpreterLines.empty()) {
+    // What the interpreter is started with: its switches, and the line with the escapes that
+    // keep the user's input from acting.
+    text += line("interpreter:", visibleText(run.request.interpreterLines[0]));
   }
-  for (const CountedString& warning : planWarnings(run)) text += plain(warning) + "\n";
+  if (run.described) {
+    // What the program gets, one argument a line: on POSIX each exactly, on Windows as its C
+    // runtime reads the line.
+    text += stage("program arguments",
+                  runConventions().passesArgumentsExactly() ? run.request.arguments
+                                                            : splitWindowsArguments(run.request.line),
+                  "argument");
+  }
+  for (const CountedString& warning : planWarnings(run, environment)) text += plain(warning) + "\n";
   return text;
 }
 

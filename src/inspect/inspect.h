@@ -24,8 +24,9 @@ ProcessFacts factsOfRun(const CountedString& launcherPath, const CountedString& 
 /// arguments exactly as typed, quotes and runs of blanks included, with their marks.
 ArgumentsTail argumentsAfterLauncher(const ProcessFacts& tool);
 
-/// The report: one fact per line, every token on a line of its own between bars.
-std::string formatInspection(const LaunchPlan& plan);
+/// The report: one fact per line, every token on a line of its own between bars. The environment
+/// is the run's, where the warnings look for the program.
+std::string formatInspection(const LaunchPlan& plan, const Environment& environment);
 
 /// The plan's error line, the launcher's own; empty when the plan can run.
 std::string inspectionError(const LaunchPlan& plan);

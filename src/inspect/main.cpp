@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     LaunchPlan run = planLaunch(factsOfRun(platformFullPath(CountedString(argv[1])),
                                            argumentsAfterLauncher(tool), arguments,
                                            tool.environment));
-    std::fputs(formatInspection(run).c_str(), stdout);
+    std::fputs(formatInspection(run, tool.environment).c_str(), stdout);
     if (!run.described) {
       printError(run.error);
       status = 1;

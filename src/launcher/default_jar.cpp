@@ -36,8 +36,13 @@ bool isShellNameByte(unsigned char byte) {
 
 CommandForm defaultJarForm(const CountedString& jarPath, const CountedString& options,
                            const CountedString& tail) {
-  return {{PieceKind::kText, "java " + options + " -jar \"" + jarPath + "\" "},
-          {PieceKind::kArguments, tail}};
+  // The options are the user's or administrator's text and act as such; the jar's path and the
+  // user's arguments are data.
+  return {{PieceKind::kText, "java"},
+          {PieceKind::kText, " " + options + " -jar \""},
+          {PieceKind::kText, jarPath, allData(jarPath)},
+          {PieceKind::kText, "\" "},
+          {PieceKind::kArguments, tail, allData(tail)}};
 }
 
 TokenList defaultJarCandidates(const CountedString& executablePath, CountedString* jarName) {

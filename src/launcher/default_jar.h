@@ -7,7 +7,7 @@
 #include "util/token_list.h"
 
 /// What starts jarPath: java, the options variable's value and -jar with the jar as text, then
-/// the user's arguments (shown as the raw tail).
+/// the user's arguments (tail: how the line shows them).
 CommandForm defaultJarForm(const CountedString& jarPath, const CountedString& options,
                            const CountedString& tail);
 

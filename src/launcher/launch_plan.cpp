@@ -3,10 +3,14 @@
 #include <utility>
 
 #include "launcher/default_jar.h"
+#include "launcher/interpreter_escape.h"
 #include "launcher/messages.h"
+#include "launcher/program_search.h"
 #include "launcher/run_command.h"
 #include "util/code_page.h"
+#include "util/argument_split.h"
 #include "util/paths.h"
+#include "util/run_conventions.h"
 
 namespace {
 
@@ -35,7 +39,11 @@ bool planDefaultJar(const ProcessFacts& facts, LaunchPlan* plan, CommandForm* fo
     plan->error = jarNotFoundMessage(plan->jarName);
     return false;
   }
-  *form = defaultJarForm(plan->candidates[plan->found], plan->options, plan->tail.text);
+  // Where the line runs through the interpreter, a run of characters the code page cannot hold is
+  // enclosed: never a wildcard to java.exe. Where arguments pass exactly, the line only shows them.
+  *form = defaultJarForm(plan->candidates[plan->found], plan->options,
+                         runConventions().runsThroughInterpreter ? shieldedText(plan->tail)
+                                                                 : plan->tail.text);
   return true;
 }
 
@@ -47,13 +55,40 @@ int32_t characters(const CountedString& text) {
 // tried. One that cmd.exe will refuse still goes: another COMSPEC may take it.
 void checkLineLimits(LaunchPlan* plan) {
   if (plan->request.interpreterLines.empty()) return;
-  const CountedString& line = plan->request.line;
-  plan->interpreterLength = line.empty() ? 0 : characters(line) + 2;  // its pair of quotes
-  plan->wholeLength = characters(plan->request.interpreterLines[0]);
+  const CountedString& whole = plan->request.interpreterLines[0];
+  plan->wholeLength = characters(whole);
+  // What follows the interpreter, its switches when it is cmd.exe, and " /c ".
+  const int32_t start = plan->request.interpreters[0].length();
+  const CountedString switches = CountedString(" ") + kInterpreterSwitches + " /c ";
+  const int32_t line = start + (whole.find(switches, start) == start ? switches.length() : 4);
+  plan->interpreterLength = characters(whole.substring(line, whole.length()));
   if (plan->wholeLength > kWindowsLineLimit) {
     plan->described = false;
     plan->error = lineTooLongMessage(plan->wholeLength, kWindowsLineLimit);
   }
+}
+
+// The argument of the line, counted as the program's C runtime counts them (the program itself
+// not counted), that holds the byte at offset.
+int32_t argumentAt(const CountedString& line, int32_t offset) {
+  return static_cast<int32_t>(splitWindowsArguments(line.substring(0, offset + 1)).size()) - 1;
+}
+
+// Decides how what the form says runs on this platform, or the error that stops it.
+void planRequest(const ProcessFacts& facts, CommandForm* form, LaunchPlan* plan) {
+  if (runConventions().runsThroughInterpreter &&
+      !keepOutOfCurrentFolder(facts.environment, form, &plan->error)) {
+    plan->described = false;
+    return;
+  }
+  plan->request = commandOf(*form, facts);
+  int32_t lineBreak = completeRequest(facts.environment, &plan->request);
+  if (lineBreak >= 0) {
+    plan->described = false;
+    plan->error = lineBreakMessage(argumentAt(plan->request.line, lineBreak));
+    return;
+  }
+  checkLineLimits(plan);
 }
 
 }  // namespace
@@ -64,7 +99,7 @@ LaunchPlan planLaunch(const ProcessFacts& facts) {
   plan.launchFile = launchFilePath(plan.launcher);
   plan.tail = argumentsTail(facts);
   CommandForm jarForm;
-  const CommandForm* form = &jarForm;
+  CommandForm* form = &jarForm;
   // No fallback to the jar once the launch file exists, whatever happens there.
   if (pathExists(plan.launchFile)) {
     plan.described = planLaunchFile(facts, &plan);
@@ -72,11 +107,7 @@ LaunchPlan planLaunch(const ProcessFacts& facts) {
   } else {
     plan.described = planDefaultJar(facts, &plan, &jarForm);
   }
-  if (plan.described) {
-    plan.request = commandOf(*form, facts);
-    completeRequest(facts.environment, &plan.request);
-    checkLineLimits(&plan);
-  }
+  if (plan.described) planRequest(facts, form, &plan);
   return plan;
 }
 

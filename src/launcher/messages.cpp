@@ -55,6 +55,16 @@ CountedString cannotRunMessage(const CountedString& program, const CountedString
   return "error: cannot run " + visibleName(program) + ": " + reason;
 }
 
+CountedString programInCurrentFolderMessage(const CountedString& name, const CountedString& file) {
+  return "error: " + visibleName(name) + " would run " + visibleName(file) +
+         " from the current folder, and no " + visibleName(name) + " is found along PATH";
+}
+
+CountedString lineBreakMessage(int32_t argument) {
+  return "error: argument " + number(argument) +
+         " holds a line break, which the command interpreter cannot pass on";
+}
+
 CountedString lineTooLongMessage(int32_t characters, int32_t limit) {
   return "error: the command line is " + number(characters) +
          " characters long; Windows accepts at most " + number(limit);
@@ -76,6 +86,16 @@ CountedString emptyVariableWarning(const CountedString& variable, const CountedS
 
 CountedString unclosedPercentWarning(const CountedString& token) {
   return "warning: a % is never closed in " + between(token);
+}
+
+CountedString relativeProgramWarning(const CountedString& program) {
+  return "warning: the program " + between(program) +
+         " is named by a relative path: the user's current folder decides which file runs";
+}
+
+CountedString batchProgramWarning(const CountedString& file) {
+  return "warning: the program " + between(file) +
+         " is a batch file, which reads the user's arguments again: cmd.exe may act on them there";
 }
 
 CountedString unmatchedPatternWarning(const CountedString& pattern) {

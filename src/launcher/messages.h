@@ -17,6 +17,11 @@ CountedString jarNotFoundMessage(const CountedString& jarName);
 /// "error: cannot run PROGRAM: REASON"
 CountedString cannotRunMessage(const CountedString& program, const CountedString& reason);
 
+/// "error: NAME would run FILE from the current folder, and no NAME is found along PATH"
+CountedString programInCurrentFolderMessage(const CountedString& name, const CountedString& file);
+/// "error: argument N holds a line break, which the command interpreter cannot pass on"
+CountedString lineBreakMessage(int32_t argument);
+
 /// "error: the command line is N characters long; Windows accepts at most LIMIT"
 CountedString lineTooLongMessage(int32_t characters, int32_t limit);
 /// "warning: the command line is N characters long; cmd.exe runs at most LIMIT"
@@ -28,6 +33,12 @@ CountedString byteOrderMarkWarning(const CountedString& firstToken);
 CountedString emptyVariableWarning(const CountedString& variable, const CountedString& token);
 /// "warning: a % is never closed in |TOKEN|"
 CountedString unclosedPercentWarning(const CountedString& token);
+/// "warning: the program |P| is named by a relative path: the user's current folder decides
+/// which file runs"
+CountedString relativeProgramWarning(const CountedString& program);
+/// "warning: the program |FILE| is a batch file, which reads the user's arguments again: cmd.exe
+/// may act on them there"
+CountedString batchProgramWarning(const CountedString& file);
 /// "warning: the pattern |PATTERN| matches nothing"
 CountedString unmatchedPatternWarning(const CountedString& pattern);
 

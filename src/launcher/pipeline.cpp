@@ -7,19 +7,31 @@
 
 namespace {
 
-// Applies expand to each token in order and appends the pieces its result splits into; the
-// arguments slot passes as it is, and no stage looks inside it.
+// Applies expand(token, marks, &resultMarks) to each token in order and appends the pieces its
+// result splits into, with their marks where marks are kept (marks non-null); the arguments slot
+// passes as it is, and no stage looks inside it.
 template <typename Expand>
-TokenList expandEach(const TokenList& tokens, Expand expand) {
+TokenList expandEach(const TokenList& tokens, const TokenList* marks, TokenList* resultMarks,
+                     Expand expand) {
   TokenList result;
-  for (const CountedString& token : tokens) {
-    CountedString expanded = isArgumentsSlot(token) ? token : expand(token);
+  const CountedString none;
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    const CountedString& token = tokens[i];
+    if (isArgumentsSlot(token)) {
+      result.append(token);
+      if (resultMarks != nullptr) resultMarks->append(none);
+      continue;
+    }
+    CountedString expandedMarks;
+    CountedString expanded = expand(token, marks != nullptr ? (*marks)[i] : none,
+                                    resultMarks != nullptr ? &expandedMarks : nullptr);
     if (isArgumentsSlot(expanded)) {
       result.append(std::move(expanded));
+      if (resultMarks != nullptr) resultMarks->append(none);
       continue;
     }
     // An expansion may vanish, stay one token or become several; order is kept.
-    result.appendAll(splitTokens(expanded));
+    result.appendAll(splitTokens(expanded, expandedMarks, resultMarks));
   }
   return result;
 }
@@ -40,23 +52,30 @@ bool buildLaunchFileCommand(const CountedString& launchFile, const ProcessFacts&
   if (!stages->read.empty() && stages->read[0].find("\xEF\xBB\xBF") == 0) {
     stages->warnings.append(byteOrderMarkWarning(stages->read[0]));
   }
-  // Where arguments pass exactly, %* standing alone is not text to expand and split again: it
-  // keeps its place for the arguments themselves.
-  const bool keepsSlot = runConventions().passesArgumentsExactly();
-  stages->expanded = expandEach(stages->read, [&](const CountedString& token) {
-    if (keepsSlot && isWholeTokenArguments(token)) return argumentsSlot();
-    MacroFindings findings;
-    CountedString expanded = expandMacros(token, facts, &findings);
-    noteMacroFindings(token, findings, &stages->warnings);
-    return expanded;
-  });
+  // Only a line that the interpreter reads needs to know which of its bytes are data.
+  const bool marking = runConventions().runsThroughInterpreter;
+  TokenList expandedMarks;
+  // %* standing alone is not text to expand and split again: it keeps its place for the
+  // arguments themselves.
+  stages->expanded = expandEach(
+      stages->read, nullptr, marking ? &expandedMarks : nullptr,
+      [&](const CountedString& token, const CountedString&, CountedString* marks) {
+        if (isWholeTokenArguments(token)) return argumentsSlot();
+        MacroFindings findings;
+        CountedString expanded = expandMacros(token, facts, &findings, marks);
+        noteMacroFindings(token, findings, &stages->warnings);
+        return expanded;
+      });
   TokenList unmatched;
-  stages->final = expandEach(stages->expanded, [&](const CountedString& token) {
-    return expandPathList(token, &unmatched);
-  });
+  stages->final = expandEach(
+      stages->expanded, marking ? &expandedMarks : nullptr,
+      marking ? &stages->finalMarks : nullptr,
+      [&](const CountedString& token, const CountedString& marks, CountedString* resultMarks) {
+        return expandPathList(token, &unmatched, marks, resultMarks);
+      });
   for (const CountedString& pattern : unmatched) {
     stages->warnings.append(unmatchedPatternWarning(pattern));
   }
-  stages->form = launchFileForm(stages->final, facts);
+  stages->form = launchFileForm(stages->final, marking ? &stages->finalMarks : nullptr, facts);
   return true;
 }

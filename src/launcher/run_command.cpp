@@ -1,34 +1,51 @@
 #include "launcher/run_command.h"
 
 #include "launcher/console_policy.h"
+#include "launcher/interpreter_escape.h"
 #include "launcher/messages.h"
-#include "util/paths.h"
+#include "util/case_rules.h"
+#include "util/code_page.h"
 #include "util/run_conventions.h"
 
-void addInterpreters(const CountedString& comspec, const CountedString& defaultName,
-                     const CountedString& path, CommandRequest* request) {
-  const CountedString& line = request->line;
-  CountedString quoted = line.empty() ? line : "\"" + line + "\"";
-  // The interpreter the variable names if it can be started, else the system's own: a COMSPEC
-  // that is missing, a directory or no program never keeps the command from running.
-  if (!comspec.empty()) {
-    request->interpreters.append(comspec);
-    request->interpreterLines.append(comspec + " /c " + quoted);
-  }
-  CountedString defaultLine = defaultName + " /c " + quoted;
-  request->interpreters.append(defaultName);
-  request->interpreterLines.append(defaultLine);
-  for (const CountedString& directory : searchPathDirectories(path)) {
-    request->interpreters.append(joinPath(directory, defaultName));
-    request->interpreterLines.append(defaultLine);
-  }
+namespace {
+
+// The interpreter is cmd.exe when its file is named so, in any folder and any case.
+bool isCmd(const CountedString& interpreter) {
+  int32_t slash = mbFindLastChar(interpreter.data(), '\\');
+  int32_t forward = mbFindLastChar(interpreter.data(), '/');
+  int32_t start = (slash > forward ? slash : forward) + 1;
+  const CountedString name("cmd.exe");
+  return interpreter.length() - start == name.length() &&
+         mbCompareNoCase(interpreter.data() + start, name.data(), name.length());
 }
 
-void completeRequest(const Environment& environment, CommandRequest* request) {
-  if (!runConventions().runsThroughInterpreter) return;
+CountedString quoted(const CountedString& line) {
+  return line.empty() ? line : "\"" + line + "\"";
+}
+
+}  // namespace
+
+int32_t addInterpreters(const CountedString& comspec, const CountedString& systemInterpreter,
+                        CommandRequest* request) {
+  CountedString escaped;
+  int32_t lineBreak = escapeForInterpreter(request->line, request->lineMarks, &escaped);
+  if (lineBreak >= 0) return lineBreak;
+  const CountedString forCmd = CountedString(" ") + kInterpreterSwitches + " /c " + quoted(escaped);
+  const CountedString forOther = " /c " + quoted(request->line);
+  // The interpreter the variable names if it can be started, else the system's own: a COMSPEC
+  // that is missing, a directory or no program never keeps the command from running.
+  for (const CountedString& interpreter : {comspec, systemInterpreter}) {
+    if (interpreter.empty()) continue;
+    request->interpreters.append(interpreter);
+    request->interpreterLines.append(interpreter + (isCmd(interpreter) ? forCmd : forOther));
+  }
+  return -1;
+}
+
+int32_t completeRequest(const Environment& environment, CommandRequest* request) {
+  if (!runConventions().runsThroughInterpreter) return -1;
   request->consoleAnswers = consoleEventAnswers();
-  addInterpreters(environment.value("COMSPEC"), platformDefaultInterpreter(),
-                  environment.value("PATH"), request);
+  return addInterpreters(environment.value("COMSPEC"), platformDefaultInterpreter(), request);
 }
 
 int runCommand(const CommandRequest& request) {

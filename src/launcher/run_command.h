@@ -2,20 +2,25 @@
 // (POSIX).
 #pragma once
 
+#include <cstdint>
+
 #include "util/counted_string.h"
 #include "util/environment.h"
 #include "util/platform.h"
 
 /// The interpreters to try for the request's line, each with the command line it is given: the
-/// COMSPEC value when set, then defaultName in the current directory, then in each directory of
-/// path. cmd /c strips the first and last quote of a line that starts with one, so the line gets
-/// a pair of its own (unless it is empty).
-void addInterpreters(const CountedString& comspec, const CountedString& defaultName,
-                     const CountedString& path, CommandRequest* request);
+/// COMSPEC value when set, then the system's own. cmd.exe gets its switches and the line escaped
+/// for it (interpreter_escape.h); another interpreter gets /c and the line as it stands. cmd /c
+/// strips the first and last quote of a line that starts with one, so the line gets a pair of
+/// its own (unless it is empty). Returns -1, or the offset in the line of a line break in data,
+/// which cmd.exe cannot pass on: then no interpreter is added.
+int32_t addInterpreters(const CountedString& comspec, const CountedString& systemInterpreter,
+                        CommandRequest* request);
 
 /// Completes the request for this platform from the environment of the run: where the line runs
-/// through an interpreter, the interpreters to try and the answers to console events.
-void completeRequest(const Environment& environment, CommandRequest* request);
+/// through an interpreter, the interpreters to try and the answers to console events. Returns
+/// what addInterpreters returns.
+int32_t completeRequest(const Environment& environment, CommandRequest* request);
 
 /// Runs the request: the interpreter's exit code, or -1 when none can start (Windows); on POSIX
 /// returns only when the program cannot start: 127, after one line on standard error. An empty

@@ -2,6 +2,7 @@
 
 #include "util/byte_buffer.h"
 #include "util/code_page.h"
+#include "util/marked_text.h"
 #include "util/quote_scan.h"
 
 namespace {
@@ -16,15 +17,6 @@ int32_t tailStart(const CountedString& line, int32_t end) {
   return start;
 }
 
-// The marks of the bytes [start, end); empty when none of them was replaced.
-CountedString marksOf(const CountedString& replaced, int32_t start, int32_t end) {
-  if (replaced.length() < end) return CountedString();
-  for (int32_t i = start; i < end; ++i) {
-    if (replaced.byteAt(i) != 0) return replaced.substring(start, end);
-  }
-  return CountedString();
-}
-
 bool isReplaced(const ArgumentsTail& tail, int32_t at) { return tail.replaced.byteAt(at) != 0; }
 
 }  // namespace
@@ -35,21 +27,31 @@ ArgumentsTail argumentsTail(const ProcessFacts& facts) {
   int32_t end = 0;
   while (end < line.length() && line.byteAt(end) != 0) ++end;
   int32_t start = tailStart(line, end);
-  return {line.substring(start, end), marksOf(facts.replaced, start, end)};
+  // Marks that do not cover the line are no marks.
+  const bool marked = facts.replaced.length() >= end;
+  return {line.substring(start, end), marked ? marksOf(facts.replaced, start, end) : CountedString()};
 }
 
 CountedString shieldedText(const ArgumentsTail& tail) {
   if (tail.replaced.empty()) return tail.text;
   ByteBuffer out;
+  int32_t backslashes = 0;  // the run that ends out
+  // A quote put in after backslashes would be read as an escaped quote: double the run first.
+  auto insertQuote = [&] {
+    for (int32_t i = 0; i < backslashes; ++i) out.appendByte('\\');
+    out.appendByte('"');
+    backslashes = 0;
+  };
   QuoteScan scan(tail.text);
   while (!scan.atEnd()) {
     bool run = !scan.inQuotes() && isReplaced(tail, scan.at());
-    if (run) out.appendByte('"');
+    if (run) insertQuote();
     do {
       out.appendBytes(scan.character(), scan.length());
+      backslashes = scan.length() == 1 && scan.byte() == '\\' ? backslashes + 1 : 0;
       scan.next();
     } while (run && !scan.atEnd() && isReplaced(tail, scan.at()));
-    if (run) out.appendByte('"');
+    if (run) insertQuote();
   }
   return out.toCountedString();
 }

@@ -17,7 +17,8 @@ ArgumentsTail argumentsTail(const ProcessFacts& facts);
 
 /// The tail for %*: each run of characters that the code page could not represent and that
 /// stands outside quotes is enclosed in a pair of quotes, so that its default characters are
-/// never a wildcard; the program still receives the same bytes.
+/// never a wildcard; the program still receives the same bytes. A run of backslashes before an
+/// inserted quote is doubled, as the C runtime reads it.
 CountedString shieldedText(const ArgumentsTail& tail);
 
 /// The words of the tail (blanks and tabs separate outside quotes) that hold such a character.

@@ -7,6 +7,7 @@
 #include "util/argument_split.h"
 #include "util/byte_buffer.h"
 #include "util/code_page.h"
+#include "util/marked_text.h"
 #include "util/run_conventions.h"
 
 namespace {
@@ -24,85 +25,124 @@ int32_t trailingBackslashes(const CountedString& text) {
   return run;
 }
 
-void appendToken(ByteBuffer& line, const CountedString& token) {
-  const CountedString quote("\"");
-  CountedString bare = token.replaceAll(quote, CountedString());
-  if (bare.findChar(' ') < 0 && bare.findChar('\t') < 0) {
-    line.appendString(bare);
-    return;
+// The token's quotes go and its marks with them; the quotes that enclose it, and the backslashes
+// doubled before the closing one, are the launcher's own.
+CountedString withoutQuotes(const CountedString& token, const CountedString& marks,
+                            CountedString* bareMarks) {
+  if (marks.empty()) return token.replaceAll("\"", CountedString());
+  MarkedWriter bare(true);
+  for (int32_t i = 0; i < token.length(); ++i) {
+    if (token.data()[i] != '"') bare.marked(token.data() + i, marks, i, 1);
   }
-  line.appendString(quote);
-  line.appendString(bare);
+  return bare.finish(bareMarks);
+}
+
+void appendToken(MarkedWriter& line, const CountedString& token, const CountedString& marks) {
+  CountedString bareMarks;
+  CountedString bare = withoutQuotes(token, marks, &bareMarks);
+  const bool enclosed = bare.findChar(' ') >= 0 || bare.findChar('\t') >= 0;
+  if (enclosed) line.byte('"');
+  line.marked(bare.data(), bareMarks, 0, bare.length());
+  if (!enclosed) return;
   if (runConventions().doublesTrailingBackslashes) {
     // Doubled, the backslashes stay themselves and the closing quote still closes.
     int32_t run = trailingBackslashes(bare);
-    line.appendBytes(bare.data() + bare.length() - run, run);
+    line.text(bare.data() + bare.length() - run, run);
   }
-  line.appendString(quote);
+  line.byte('"');
 }
 
 /// Writes pieces into one line: a token is separated from what came before by one blank (an
 /// empty token still gets it), text follows as it stands.
 class LineWriter {
  public:
-  void piece(PieceKind kind, const CountedString& text) {
+  explicit LineWriter(bool marking) : line_(marking) {}
+
+  void piece(PieceKind kind, const CountedString& text, const CountedString& marks) {
     switch (kind) {
       case PieceKind::kToken:
-        token(text);
+        token(text, marks);
         break;
       case PieceKind::kText:
-        line_.appendString(text);
+        line_.marked(text.data(), marks, 0, text.length());
         first_ = true;
         break;
       case PieceKind::kArguments:  // already assembled; no arguments add nothing, not even a blank
         if (text.empty()) break;
         separate();
-        line_.appendString(text);
+        line_.marked(text.data(), marks, 0, text.length());
         break;
     }
   }
-  void token(const CountedString& text) {
+  void token(const CountedString& text, const CountedString& marks) {
     separate();
-    appendToken(line_, text);
+    appendToken(line_, text, marks);
   }
-  CountedString finish() { return line_.toCountedString(); }
+  CountedString finish(CountedString* marks) { return line_.finish(marks); }
 
  private:
   void separate() {
-    if (!first_) line_.appendByte(' ');
+    if (!first_) line_.byte(' ');
     first_ = false;
   }
 
-  ByteBuffer line_;
+  MarkedWriter line_;
   bool first_ = true;
 };
 
 }  // namespace
 
 CountedString assembleCommandLine(const TokenList& tokens) {
-  LineWriter writer;
-  for (const CountedString& token : tokens) writer.token(token);
-  return writer.finish();
+  LineWriter writer(false);
+  const CountedString none;
+  for (const CountedString& token : tokens) writer.token(token, none);
+  return writer.finish(nullptr);
 }
 
 CommandForm::CommandForm(std::initializer_list<CommandPiece> pieces) {
-  for (const CommandPiece& piece : pieces) add(piece.kind, piece.text);
+  for (const CommandPiece& piece : pieces) add(piece.kind, piece.text, piece.marks);
 }
 
-void CommandForm::add(PieceKind kind, CountedString text) {
+void CommandForm::add(PieceKind kind, CountedString text, CountedString marks) {
   texts_.append(std::move(text));
+  marks_.append(std::move(marks));
   kinds_.appendByte(static_cast<char>(kind));
 }
 
-CommandForm launchFileForm(const TokenList& finalTokens, const ProcessFacts& facts) {
+void CommandForm::replace(size_t i, PieceKind kind, CountedString text, CountedString marks) {
+  CommandForm rebuilt;
+  for (size_t j = 0; j < size(); ++j) {
+    if (j == i) {
+      rebuilt.add(kind, std::move(text), std::move(marks));
+    } else {
+      rebuilt.add(this->kind(j), texts_[j], marks_[j]);
+    }
+  }
+  *this = std::move(rebuilt);
+}
+
+CountedString allData(const CountedString& text) {
+  MarkedWriter writer(true);
+  writer.data(text);
+  CountedString marks;
+  writer.finish(&marks);
+  return marks;
+}
+
+CommandForm launchFileForm(const TokenList& finalTokens, const TokenList* finalMarks,
+                           const ProcessFacts& facts) {
   CommandForm form;
-  for (const CountedString& token : finalTokens) {
+  const CountedString none;
+  for (size_t i = 0; i < finalTokens.size(); ++i) {
+    const CountedString& token = finalTokens[i];
     if (!isArgumentsSlot(token)) {
-      form.add(PieceKind::kToken, token);
+      form.add(PieceKind::kToken, token, finalMarks != nullptr ? (*finalMarks)[i] : none);
     } else if (runConventions().passesArgumentsExactly()) {
       form.add(PieceKind::kArguments, assembleCommandLine(facts.arguments));
     } else {
-      form.add(PieceKind::kArguments, shieldedText(argumentsTail(facts)));
+      CountedString tail = shieldedText(argumentsTail(facts));
+      CountedString marks = allData(tail);
+      form.add(PieceKind::kArguments, std::move(tail), std::move(marks));
     }
   }
   return form;
@@ -110,20 +150,21 @@ CommandForm launchFileForm(const TokenList& finalTokens, const ProcessFacts& fac
 
 CommandRequest commandOf(const CommandForm& form, const ProcessFacts& facts) {
   CommandRequest command;
-  LineWriter line;
-  for (size_t i = 0; i < form.size(); ++i) line.piece(form.kind(i), form.text(i));
-  command.line = line.finish();
+  const bool marking = runConventions().runsThroughInterpreter;
+  LineWriter line(marking);
+  for (size_t i = 0; i < form.size(); ++i) line.piece(form.kind(i), form.text(i), form.marks(i));
+  command.line = line.finish(marking ? &command.lineMarks : nullptr);
   if (!runConventions().passesArgumentsExactly()) return command;
-  LineWriter run;  // the pieces since the last arguments
+  LineWriter run(false);  // the pieces since the last arguments
   for (size_t i = 0; i < form.size(); ++i) {
     if (form.kind(i) != PieceKind::kArguments) {
-      run.piece(form.kind(i), form.text(i));
+      run.piece(form.kind(i), form.text(i), form.marks(i));
       continue;
     }
-    command.arguments.appendAll(splitLauncherArguments(run.finish()));
-    run = LineWriter();
+    command.arguments.appendAll(splitLauncherArguments(run.finish(nullptr)));
+    run = LineWriter(false);
     command.arguments.appendAll(facts.arguments);
   }
-  command.arguments.appendAll(splitLauncherArguments(run.finish()));
+  command.arguments.appendAll(splitLauncherArguments(run.finish(nullptr)));
   return command;
 }

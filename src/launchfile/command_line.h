@@ -26,6 +26,7 @@ enum class PieceKind : uint8_t {
 struct CommandPiece {
   PieceKind kind;
   CountedString text;
+  CountedString marks;  // marked_text.h: which bytes are data; empty when none
 };
 
 /// The pieces of what runs, in order. Its own arrays, like TokenList: the launcher links none of
@@ -35,21 +36,30 @@ class CommandForm {
   CommandForm() = default;
   CommandForm(std::initializer_list<CommandPiece> pieces);
 
-  void add(PieceKind kind, CountedString text);
+  void add(PieceKind kind, CountedString text, CountedString marks = CountedString());
+  /// Puts another piece in the place of piece i.
+  void replace(size_t i, PieceKind kind, CountedString text, CountedString marks);
   size_t size() const { return texts_.size(); }
   PieceKind kind(size_t i) const { return static_cast<PieceKind>(kinds_.data()[i]); }
   const CountedString& text(size_t i) const { return texts_[i]; }
+  const CountedString& marks(size_t i) const { return marks_[i]; }
 
  private:
   TokenList texts_;
+  TokenList marks_;
   ByteBuffer kinds_;  // one byte per piece
 };
 
-/// The form of a launch file's final tokens: the arguments slot becomes the user's arguments,
-/// shown as tokens of their own where they pass exactly, else as the shielded tail.
-CommandForm launchFileForm(const TokenList& finalTokens, const ProcessFacts& facts);
+/// Marks for text that is data throughout.
+CountedString allData(const CountedString& text);
 
-/// What runs, from the form: the line and, where arguments pass exactly, the program and its
-/// arguments (the pieces between the user's arguments split by the launcher's own rule, the
-/// arguments spliced in each exactly). The interpreters are left to the launcher.
+/// The form of a launch file's final tokens (with their marks, when given): the arguments slot
+/// becomes the user's arguments, shown as tokens of their own where they pass exactly, else as
+/// the shielded tail, which is data.
+CommandForm launchFileForm(const TokenList& finalTokens, const TokenList* finalMarks,
+                           const ProcessFacts& facts);
+
+/// What runs, from the form: the line with its marks and, where arguments pass exactly, the
+/// program and its arguments (the pieces between the user's arguments split by the launcher's
+/// own rule, the arguments spliced in each exactly). The interpreters are left to the launcher.
 CommandRequest commandOf(const CommandForm& form, const ProcessFacts& facts);

@@ -2,18 +2,23 @@
 
 #include <cstdint>
 
-#include "util/byte_buffer.h"
-#include "util/code_page.h"
 #include "launchfile/arguments_tail.h"
+#include "util/code_page.h"
+#include "util/marked_text.h"
 #include "util/paths.h"
 #include "util/quote_scan.h"
 
 namespace {
 
-void appendQuoted(ByteBuffer* out, const CountedString& text) {
-  out->appendByte('"');
-  out->appendString(text);
-  out->appendByte('"');
+// The quotes are the launcher's own; what they enclose is data or not.
+void writeQuoted(MarkedWriter* out, const CountedString& text, bool data) {
+  out->byte('"');
+  if (data) {
+    out->data(text);
+  } else {
+    out->text(text);
+  }
+  out->byte('"');
 }
 
 // %NAME% and nothing else. The closing % must be a character of its own: a lead byte followed
@@ -35,23 +40,22 @@ CountedString expandWholeTokenVariable(const CountedString& token, const Process
                                        MacroFindings* findings) {
   CountedString value = variableValue(token.substring(1, token.length() - 1), facts, findings);
   if (!pathExists(value)) return value;  // several options in one variable split apart later
-  ByteBuffer out;
-  appendQuoted(&out, value);
-  return out.toCountedString();
+  return "\"" + value + "\"";
 }
 
 // Expands the macro whose % stands at percent (outside quotes); returns where the scan goes on.
+// The user's arguments and the launcher's folder are data; a variable's value is the packager's.
 int32_t expandMacroAt(const CountedString& token, int32_t percent, const ProcessFacts& facts,
-                      ByteBuffer* out, MacroFindings* findings) {
+                      MarkedWriter* out, MacroFindings* findings) {
   switch (token.data()[percent + 1]) {  // the terminating zero when % is the last byte
     case '%':
-      out->appendByte('%');
+      out->byte('%');
       return percent + 2;
     case '*':
-      out->appendString(shieldedText(argumentsTail(facts)));
+      out->data(shieldedText(argumentsTail(facts)));
       return percent + 2;
     case '@':
-      appendQuoted(out, directoryOf(facts.modulePath));
+      writeQuoted(out, directoryOf(facts.modulePath), true);
       return percent + 2;
     default:
       break;
@@ -59,36 +63,37 @@ int32_t expandMacroAt(const CountedString& token, int32_t percent, const Process
   int32_t close = token.findChar('%', percent + 1);  // quotes do not matter to this search
   if (close < 0) {  // no partner: the rest of the token stays as it is
     if (findings != nullptr) findings->unclosedPercent = true;
-    out->appendBytes(token.data() + percent, token.length() - percent);
+    out->text(token.data() + percent, token.length() - percent);
     return token.length();
   }
-  appendQuoted(out, variableValue(token.substring(percent + 1, close), facts, findings));
+  writeQuoted(out, variableValue(token.substring(percent + 1, close), facts, findings), false);
   return close + 1;
 }
 
 CountedString expandGeneral(const CountedString& token, const ProcessFacts& facts,
-                            MacroFindings* findings) {
-  ByteBuffer out;
-  out.reserve(static_cast<size_t>(token.length()));
+                            MacroFindings* findings, CountedString* marks) {
+  MarkedWriter out(marks != nullptr);
+  out.reserve(token.length());
   // Nothing inside the token's own double quotes is expanded.
   QuoteScan scan(token);
   while (!scan.atEnd()) {
     if (scan.inQuotes() || scan.byte() != '%') {
-      out.appendBytes(scan.character(), scan.length());  // 1 for a lead byte that ends the token
+      out.text(scan.character(), scan.length());  // 1 for a lead byte that ends the token
       scan.next();
       continue;
     }
     scan.jumpTo(expandMacroAt(token, scan.at(), facts, &out, findings));
   }
-  return out.toCountedString();
+  return out.finish(marks);
 }
 
 }  // namespace
 
 CountedString expandMacros(const CountedString& token, const ProcessFacts& facts,
-                           MacroFindings* findings) {
-  return isWholeTokenVariable(token) ? expandWholeTokenVariable(token, facts, findings)
-                                     : expandGeneral(token, facts, findings);
+                           MacroFindings* findings, CountedString* marks) {
+  if (!isWholeTokenVariable(token)) return expandGeneral(token, facts, findings, marks);
+  if (marks != nullptr) *marks = CountedString();  // a value acts as the packager's own text
+  return expandWholeTokenVariable(token, facts, findings);
 }
 
 CountedString argumentsSlot() { return CountedString("", 1); }

@@ -17,9 +17,10 @@ struct MacroFindings {
 /// when it names an existing path; elsewhere %NAME% and %@ are always quoted, %* is the user's
 /// arguments as text (the shielded tail), %% is one %, and a % without a partner stays with the
 /// rest of the token. Nothing inside the token's own double quotes is expanded. What the
-/// expansion met is noted in findings, when given.
+/// expansion met is noted in findings, when given; marks, when given, receives the marks of the
+/// result (marked_text.h): the arguments and the folder of %* and %@ are data.
 CountedString expandMacros(const CountedString& token, const ProcessFacts& facts,
-                           MacroFindings* findings = nullptr);
+                           MacroFindings* findings = nullptr, CountedString* marks = nullptr);
 
 /// Where the launcher's arguments go, each as one argument exactly: what %* written as a whole
 /// token becomes where the style passes arguments exactly. One zero byte, which no token read

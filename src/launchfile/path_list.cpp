@@ -2,6 +2,7 @@
 
 #include "util/byte_buffer.h"
 #include "util/code_page.h"
+#include "util/marked_text.h"
 #include "util/path_style.h"
 #include "util/paths.h"
 #include "util/quote_scan.h"
@@ -10,22 +11,44 @@
 
 namespace {
 
-// The stretches between list separators that stand outside double quotes, each with its quotes;
-// empty ones only when keepEmpty. A lead byte takes its second byte with it, so a second byte
-// never passes for a separator.
-TokenList splitAtSeparators(const CountedString& token, bool keepEmpty, bool* hadSeparator) {
+// Calls visit(start, end) for each stretch between list separators that stand outside double
+// quotes (each with its quotes); for empty ones only when keepEmpty. A lead byte takes its second
+// byte with it, so a second byte never passes for a separator. True when there was a separator.
+template <typename Visit>
+bool forEachPiece(const CountedString& token, bool keepEmpty, Visit visit) {
   const char separator = pathStyle().listSeparator;
-  TokenList pieces;
-  *hadSeparator = false;
+  bool hadSeparator = false;
   int32_t start = 0;
   for (QuoteScan scan(token); !scan.atEnd(); scan.next()) {
     if (scan.inQuotes() || scan.byte() != separator) continue;
-    *hadSeparator = true;
-    if (keepEmpty || scan.at() > start) pieces.append(token.substring(start, scan.at()));
+    hadSeparator = true;
+    if (keepEmpty || scan.at() > start) visit(start, scan.at());
     start = scan.at() + 1;
   }
-  if (keepEmpty || token.length() > start) pieces.append(token.substring(start, token.length()));
+  if (keepEmpty || token.length() > start) visit(start, token.length());
+  return hadSeparator;
+}
+
+TokenList splitAtSeparators(const CountedString& token, bool keepEmpty, bool* hadSeparator) {
+  TokenList pieces;
+  *hadSeparator = forEachPiece(token, keepEmpty, [&](int32_t start, int32_t end) {
+    pieces.append(token.substring(start, end));
+  });
   return pieces;
+}
+
+// The element of piece, its quotes gone, with its marks.
+CountedString unquote(const char* piece, int32_t length, const CountedString& marks, int32_t at,
+                      bool* hasWildcard, CountedString* elementMarks) {
+  MarkedWriter element(elementMarks != nullptr);
+  *hasWildcard = false;
+  for (QuoteScan scan(piece, length); !scan.atEnd(); scan.next()) {
+    char byte = scan.byte();
+    if (byte == '"') continue;  // every quote goes, paired or not: it only shields "?" and "*"
+    element.marked(scan.character(), marks, at + scan.at(), scan.length());
+    if (!scan.inQuotes() && (byte == '?' || byte == '*')) *hasWildcard = true;
+  }
+  return element.finish(elementMarks);
 }
 
 }  // namespace
@@ -35,15 +58,7 @@ TokenList splitPathList(const CountedString& token, bool* hadSeparator) {
 }
 
 CountedString unquotePathElement(const CountedString& piece, bool* hasWildcard) {
-  ByteBuffer element;
-  *hasWildcard = false;
-  for (QuoteScan scan(piece); !scan.atEnd(); scan.next()) {
-    char byte = scan.byte();
-    if (byte == '"') continue;  // every quote goes, paired or not: it only shields "?" and "*"
-    element.appendBytes(scan.character(), scan.length());
-    if (!scan.inQuotes() && (byte == '?' || byte == '*')) *hasWildcard = true;
-  }
-  return element.toCountedString();
+  return unquote(piece.data(), piece.length(), CountedString(), 0, hasWildcard, nullptr);
 }
 
 CountedString patternDirectory(const CountedString& pattern) {
@@ -58,44 +73,48 @@ namespace {
 // Names beginning with "." (".", ".." and hidden names alike) are never matches.
 bool isVisible(const CountedString& name) { return name.byteAt(0) != '.'; }
 
-/// Writes elements straight into the result, so that thousands of matches cost linear time.
+/// Writes elements straight into the result, so that thousands of matches cost linear time. The
+/// quotes and separators are the launcher's own; names from a directory are data.
 class ElementWriter {
  public:
-  explicit ElementWriter(bool joined) : joined_(joined) {
-    if (joined_) out_.appendByte('"');
+  ElementWriter(bool joined, bool marking) : out_(marking), joined_(joined) {
+    if (joined_) out_.byte('"');
   }
 
-  void add(const CountedString& prefix, const CountedString& name) {
+  void add(const CountedString& prefix, const CountedString& prefixMarks,
+           const CountedString& name) {
     if (joined_) {
-      if (count_ > 0) out_.appendByte(pathStyle().listSeparator);
+      if (count_ > 0) out_.byte(pathStyle().listSeparator);
     } else {
-      if (count_ > 0) out_.appendByte(' ');
-      out_.appendByte('"');
+      if (count_ > 0) out_.byte(' ');
+      out_.byte('"');
     }
-    out_.appendString(prefix);
-    out_.appendString(name);
-    if (!joined_) out_.appendByte('"');
+    out_.marked(prefix.data(), prefixMarks, 0, prefix.length());
+    out_.data(name);
+    if (!joined_) out_.byte('"');
     ++count_;
   }
 
-  CountedString finish() {
-    if (joined_) out_.appendByte('"');
-    return out_.toCountedString();
+  CountedString finish(CountedString* marks) {
+    if (joined_) out_.byte('"');
+    return out_.finish(marks);
   }
 
  private:
-  ByteBuffer out_;
+  MarkedWriter out_;
   bool joined_;
   size_t count_ = 0;
 };
 
 // Notes the pattern when it matched nothing visible.
-void addMatches(const CountedString& pattern, ElementWriter& writer, TokenList* unmatched) {
+void addMatches(const CountedString& pattern, const CountedString& patternMarks,
+                ElementWriter& writer, TokenList* unmatched) {
   CountedString prefix = patternDirectory(pattern);
+  CountedString prefixMarks = marksOf(patternMarks, 0, prefix.length());
   bool matched = false;
   for (const CountedString& name : matchingNames(pattern)) {
     if (!isVisible(name)) continue;
-    writer.add(prefix, name);
+    writer.add(prefix, prefixMarks, name);
     matched = true;
   }
   if (!matched && unmatched != nullptr) unmatched->append(pattern);
@@ -146,20 +165,25 @@ CountedString expandLikeShell(const CountedString& token, TokenList* unmatched) 
 
 }  // namespace
 
-CountedString expandPathList(const CountedString& token, TokenList* unmatched) {
-  if (runConventions().keepsUnmatchedPatterns) return expandLikeShell(token, unmatched);
-  bool hadSeparator = false;
-  TokenList pieces = splitPathList(token, &hadSeparator);
-  ElementWriter writer(hadSeparator);
-  const CountedString noPrefix;
-  for (const CountedString& piece : pieces) {
-    bool hasWildcard = false;
-    CountedString element = unquotePathElement(piece, &hasWildcard);
-    if (hasWildcard) {
-      addMatches(element, writer, unmatched);
-    } else {
-      writer.add(noPrefix, element);  // whether it exists is never asked
-    }
+CountedString expandPathList(const CountedString& token, TokenList* unmatched,
+                             const CountedString& marks, CountedString* resultMarks) {
+  if (runConventions().keepsUnmatchedPatterns) {
+    if (resultMarks != nullptr) *resultMarks = marks;  // nothing runs it through an interpreter
+    return expandLikeShell(token, unmatched);
   }
-  return writer.finish();
+  const bool joined = forEachPiece(token, false, [](int32_t, int32_t) {});
+  ElementWriter writer(joined, resultMarks != nullptr);
+  const CountedString noName;
+  forEachPiece(token, false, [&](int32_t start, int32_t end) {
+    bool hasWildcard = false;
+    CountedString elementMarks;
+    CountedString element = unquote(token.data() + start, end - start, marks, start,
+                                    &hasWildcard, resultMarks != nullptr ? &elementMarks : nullptr);
+    if (hasWildcard) {
+      addMatches(element, elementMarks, writer, unmatched);
+    } else {
+      writer.add(element, elementMarks, noName);  // whether it exists is never asked
+    }
+  });
+  return writer.finish(resultMarks);
 }

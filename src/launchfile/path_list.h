@@ -22,5 +22,9 @@ CountedString patternDirectory(const CountedString& pattern);
 /// quoted on its own and separated by blanks. A list that vanished gives "" or the empty string.
 /// Where the style keeps unmatched patterns (POSIX, as a shell does), only a pattern that matched
 /// changes, into its matches; a token in which nothing matched is returned as it stands. Each
-/// pattern that matched nothing visible is noted in unmatched, when given.
-CountedString expandPathList(const CountedString& token, TokenList* unmatched = nullptr);
+/// pattern that matched nothing visible is noted in unmatched, when given. resultMarks, when
+/// given, receives the marks of the result (marked_text.h) from the token's marks: names from a
+/// directory are data.
+CountedString expandPathList(const CountedString& token, TokenList* unmatched = nullptr,
+                             const CountedString& marks = CountedString(),
+                             CountedString* resultMarks = nullptr);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "util/code_page.h"
+#include "util/marked_text.h"
 #include "util/out_of_memory.h"
 #include "util/platform.h"
 #include "util/quote_scan.h"
@@ -56,18 +57,27 @@ void TextModeTranslator::finish() {
   pendingCr_ = false;
 }
 
-TokenList splitTokens(const CountedString& text) {
+TokenList splitTokens(const CountedString& text, const CountedString& marks,
+                      TokenList* tokenMarks) {
   TokenList tokens;
   const int32_t end = static_cast<int32_t>(std::strlen(text.data()));  // or a zero byte inside
   int32_t start = 0;
+  auto add = [&](int32_t stop) {
+    tokens.append(text.substring(start, stop));
+    if (tokenMarks != nullptr) tokenMarks->append(marksOf(marks, start, stop));
+  };
   // A lead byte takes its second byte with it, even a blank or a quote.
   for (QuoteScan scan(text.data(), end); !scan.atEnd(); scan.next()) {
     if (scan.inQuotes() || !mbIsSpace(static_cast<unsigned char>(scan.byte()))) continue;
-    if (start < scan.at()) tokens.append(text.substring(start, scan.at()));
+    if (start < scan.at()) add(scan.at());
     start = scan.at() + 1;
   }
-  if (start < end) tokens.append(text.substring(start, end));
+  if (start < end) add(end);
   return tokens;
+}
+
+TokenList splitTokens(const CountedString& text) {
+  return splitTokens(text, CountedString(), nullptr);
 }
 
 bool readLaunchFileText(const CountedString& path, CountedString* text) {

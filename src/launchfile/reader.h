@@ -32,6 +32,9 @@ class TextModeTranslator {
 /// Splits text at whitespace outside double quotes. Quotes stay in the tokens; no token is
 /// empty. The scan ends at the first zero byte.
 TokenList splitTokens(const CountedString& text);
+/// The same, with the marks of each token (marked_text.h) cut from marks into *tokenMarks.
+TokenList splitTokens(const CountedString& text, const CountedString& marks,
+                      TokenList* tokenMarks);
 
 /// The whole file after text-mode translation. False when it cannot be opened (a directory
 /// cannot); a read error ends the text where it happens.

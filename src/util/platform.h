@@ -49,13 +49,14 @@ TokenList platformDirectoryEntries(const CountedString& pattern, bool* matched);
 /// run_command.h).
 struct CommandRequest {
   CountedString line;          // the one line: what the interpreter runs (Windows), and shown
+  CountedString lineMarks;     // which bytes of line are data (marked_text.h); empty when none
   TokenList arguments;         // POSIX: the program and its arguments
   TokenList interpreters;      // Windows: the interpreters to try, in order...
   TokenList interpreterLines;  // ...and the command line each one is given
   ConsoleEventAnswers consoleAnswers;  // Windows: how to answer the console while it runs
 };
-/// The name of the system's own interpreter, for when COMSPEC cannot be started; empty where
-/// commands are not run through an interpreter.
+/// The full path of the system's own interpreter in the system folder, for when COMSPEC is unset
+/// or cannot be started; empty where commands are not run through an interpreter.
 CountedString platformDefaultInterpreter();
 /// Windows: starts the first interpreter that can be started, with inherited handles, console
 /// and directory, waits for it and returns its exit code, or -1 when none can start. POSIX:

@@ -211,7 +211,12 @@ bool startAndWait(const CountedString& program, const CountedString& commandLine
 }  // namespace
 
 CountedString platformDefaultInterpreter() {
-  return (GetVersion() & 0x80000000u) ? "command.com" : "cmd.exe";
+  // In the system folder, never the current folder or PATH, where anyone may put a cmd.exe.
+  char folder[MAX_PATH];
+  UINT n = GetSystemDirectoryA(folder, MAX_PATH);
+  CountedString directory = n > 0 && n < MAX_PATH ? CountedString(folder, static_cast<int32_t>(n))
+                                                  : CountedString("C:\\Windows\\System32");
+  return directory + ((GetVersion() & 0x80000000u) ? "\\command.com" : "\\cmd.exe");
 }
 
 int platformRunCommand(const CommandRequest& request, CountedString*) {

@@ -258,7 +258,7 @@ void runForReal(const Example& example) {
     EXPECT_EQ(inspectionError(run), here(example.message)) << example.where();
   }
   if (example.hasReport) {
-    EXPECT_EQ(withoutLengths(formatInspection(run)), withoutLengths(here(example.report)))
+    EXPECT_EQ(withoutLengths(formatInspection(run, environment)), withoutLengths(here(example.report)))
         << example.where();
   }
 }

@@ -50,12 +50,19 @@ inline std::vector<std::string> printedProgramArguments(const std::string& repor
   return arguments;
 }
 
+/// Text as the report shows it: the blanks that are not spaces spelled out.
+inline std::string shown(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\t' ? "<TAB>" : c == '\n' ? "<LF>" : c == '\r' ? "<CR>" : std::string(1, c);
+  return out;
+}
+
 /// Windows: the child's raw command line is the printed one. POSIX: the launcher starts the first
 /// of the printed program arguments with the rest.
 inline void expectChildReceived(const ChildRecord& child, const std::string& report,
                                 const std::string& printed, const std::string& what) {
   if (onWindows()) {
-    EXPECT_EQ(child.raw, printed) << what;
+    EXPECT_EQ(shown(child.raw), printed) << what;
     return;
   }
   std::vector<std::string> words = printedProgramArguments(report);

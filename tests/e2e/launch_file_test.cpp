@@ -2,6 +2,7 @@
 // command the child receives, byte for byte.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "e2e/launch_fixture.h"
@@ -114,6 +115,42 @@ TEST_F(LaunchFileTest, VariablesAndOptions) {
   EXPECT_EQ(record().arguments,
             (Arguments{"-Xmx64m", "-Dmode=fast", "-Dx=-Xmx64m -Dmode=fast", "%NOPE%", "100%", "%",
                        "50%", "Main"}));
+}
+
+// The install folder and the names a wildcard matches are data: "&" in them is a character of a
+// path, never a second command.
+TEST_F(LaunchFileTest, InstallFolderAndMatchesWithOperators) {
+  install("java -cp %@..\\lib\\*.jar;%@..\\conf Main", "R&D");
+  makeDirectory(join(appDir, "lib"));
+  writeFile(join(appDir, styled("lib\\a.jar")), "a");
+  writeFile(join(appDir, styled("lib\\x&y.jar")), "x");
+  RunResult result = launch();
+  const std::string up = bin() + styled("..\\");
+  EXPECT_EQ(record().arguments, (Arguments{"-cp",
+                                           up + styled("lib\\a.jar;") + up +
+                                               styled("lib\\x&y.jar;") + up + "conf",
+                                           "Main"}))
+      << result.err;
+  EXPECT_EQ(result.status, 0u);
+}
+
+// A java.bat in the folder the user runs the launcher from never runs: the launcher finds java
+// along PATH itself, or refuses when PATH has none.
+TEST_F(LaunchFileTest, ProgramNeverFromTheCurrentFolder) {
+  if (!onWindows()) GTEST_SKIP() << "POSIX runs a program found along PATH only";
+  install("java Main %*");
+  writeFile(root / "java.bat", "@echo planted> \"%~dp0pwned\"\r\n");
+  RunResult result = launch("a");
+  EXPECT_EQ(record().arguments, (Arguments{"Main", "a"})) << result.err;
+  EXPECT_EQ(record().raw, javaDir + "\\java.exe Main a");
+  removeFile(root / "record");
+  environment["PATH"] = "C:\\windows\\system32";
+  result = launch("a");
+  EXPECT_EQ(result.err, messageLine("error: java would run " + (root / "java.bat") +
+                                    " from the current folder, and no java is found along PATH"));
+  EXPECT_EQ(result.status, failureStatus());
+  EXPECT_FALSE(record().present);
+  EXPECT_THROW(readFile(root / "pwned"), std::runtime_error);
 }
 
 // A launcher directory whose name ends in a double-byte character with 0x5C as its second byte.

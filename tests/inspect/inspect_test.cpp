@@ -87,7 +87,7 @@ class InspectRunTest : public testing::Test {
 
   std::string inspect(const std::string& arguments) {
     run = planLaunch(factsOfRun(counted(launcher), counted(arguments), environment));
-    return formatInspection(run);
+    return formatInspection(run, environment);
   }
 
   Environment environment;

@@ -10,35 +10,40 @@
 namespace test {
 namespace {
 
-// COMSPEC first, then the system's interpreter in the current directory and along PATH; every
-// line gets the extra pair of quotes that cmd /c takes off again.
+// COMSPEC first, then the system's own interpreter. cmd.exe, by any path and in any case, gets
+// its switches and the line escaped for it; another interpreter gets /c and the line as it is.
+// Every line gets the extra pair of quotes that /c takes off again.
 TEST(RunCommandTest, InterpretersInTheOrderTheyAreTried) {
+  const std::string system = "C:\\W\\System32\\cmd.exe";
+  const std::string forCmd = " /d /e:on /v:off /c \"java \"a b\" x^&y\"";
   struct Case {
     const char* comspec;
-    const char* path;
-    std::vector<std::string> interpreters;
+    std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {"C:\\w\\cmd.exe", "", {"C:\\w\\cmd.exe", "cmd.exe"}},
-      {"", "C:\\a;;C:\\b\\;D:/c/", {"cmd.exe", "C:\\a\\cmd.exe", "C:\\b\\cmd.exe", "D:/c/cmd.exe"}},
-      {"", ";", {"cmd.exe"}},
-      {"", "\x95\x5c", {"cmd.exe", "\x95\x5c\\cmd.exe"}},  // in 932 a second byte is no separator
+      {"", {system + forCmd}},
+      {"C:\\w\\CMD.EXE", {"C:\\w\\CMD.EXE" + forCmd, system + forCmd}},
+      {"D:/x/cmd.exe", {"D:/x/cmd.exe" + forCmd, system + forCmd}},
+      {"C:\\other\\tcc.exe", {"C:\\other\\tcc.exe /c \"java \"a b\" x&y\"", system + forCmd}},
   };
   ScopedTextSettings settings(builtinCodePage(932), test::windowsStyles());
   for (const Case& c : cases) {
     CommandRequest request;
-    request.line = "java \"a b\"";
-    addInterpreters(c.comspec, "cmd.exe", c.path, &request);
-    EXPECT_EQ(toStrings(request.interpreters), c.interpreters) << c.path;
-    ASSERT_EQ(request.interpreterLines.size(), c.interpreters.size());
-    for (size_t i = 0; i < c.interpreters.size(); ++i) {
-      std::string name = i == 0 && *c.comspec != 0 ? c.comspec : "cmd.exe";
-      EXPECT_EQ(toString(request.interpreterLines[i]), name + " /c \"java \"a b\"\"");
-    }
+    request.line = "java \"a b\" x&y";
+    request.lineMarks = counted(std::string(11, '\0') + "\1\1\1");  // x&y is data
+    EXPECT_EQ(addInterpreters(c.comspec, system.c_str(), &request), -1);
+    EXPECT_EQ(toStrings(request.interpreterLines), c.lines) << c.comspec;
+    EXPECT_EQ(request.interpreters.size(), c.lines.size());
   }
   CommandRequest empty;
-  addInterpreters("", "cmd.exe", "", &empty);
-  EXPECT_EQ(toStrings(empty.interpreterLines), std::vector<std::string>{"cmd.exe /c "});
+  addInterpreters("", system.c_str(), &empty);
+  EXPECT_EQ(toStrings(empty.interpreterLines), std::vector<std::string>{system + " /d /e:on /v:off /c "});
+  // A line break in data stops the request: cmd.exe cannot pass it on.
+  CommandRequest broken;
+  broken.line = "java a\nb";
+  broken.lineMarks = counted(std::string(5, '\0') + "\1\1\1");
+  EXPECT_EQ(addInterpreters("", system.c_str(), &broken), 6);
+  EXPECT_TRUE(broken.interpreters.empty());
 }
 
 }  // namespace

@@ -126,7 +126,7 @@ TEST(CommandLineTest, TheLineAndTheVectorComeFromOneForm) {
     Strings vector;
   };
   const Case cases[] = {
-      {launchFileForm(tokenList({"java", "\"a b\""}), ProcessFacts()), {}, "java \"a b\"",
+      {launchFileForm(tokenList({"java", "\"a b\""}), nullptr, ProcessFacts()), {}, "java \"a b\"",
        {"java", "a b"}},
       {{token("java"), {PieceKind::kArguments, ""}, token("x")}, {}, "java x", {"java", "x"}},
       {{{PieceKind::kText, "java  -jar \"a.jar\" "}, {PieceKind::kArguments, ""}}, {},
@@ -145,7 +145,7 @@ TEST(CommandLineTest, TheLineAndTheVectorComeFromOneForm) {
   // A launch file's slot shows the arguments as tokens of their own.
   ProcessFacts facts;
   facts.arguments = tokenList({"a b", "c"});
-  CommandRequest command = commandOf(launchFileForm(TokenList{"x", slot}, facts), facts);
+  CommandRequest command = commandOf(launchFileForm(TokenList{"x", slot}, nullptr, facts), facts);
   EXPECT_EQ(test::toString(command.line), "x \"a b\" c");
   EXPECT_EQ(test::toStrings(command.arguments), (Strings{"x", "a b", "c"}));
 }

@@ -1,0 +1,33 @@
+// Where a program named on the line is found, as cmd.exe finds it, and the rule that keeps the
+// user's current folder out of it: a folder a document was opened from is no place for a program
+// the packager did not name.
+#pragma once
+
+#include "launchfile/command_line.h"
+#include "util/counted_string.h"
+#include "util/environment.h"
+#include "util/token_list.h"
+
+/// The program the form names: its first piece without quotes, or empty when the line starts
+/// with the user's arguments.
+CountedString programName(const CommandForm& form);
+
+/// True for a name with no folder in it: no "\", "/" or ":".
+bool isBareName(const CountedString& name);
+
+/// True for the interpreter's own commands (start, echo, ...), which no file stands for.
+bool isInterpreterCommand(const CountedString& name);
+
+/// The files that stand for name: name itself when it has an extension, then name with each
+/// extension of PATHEXT (cmd.exe's own list when unset), in order.
+TokenList programCandidates(const CountedString& name, const Environment& environment);
+
+/// The first candidate in the first directory of PATH that holds one, joined; the current
+/// folder is never searched ("." entries are skipped). Empty when none is found.
+CountedString findAlongPath(const CountedString& name, const Environment& environment);
+
+/// Windows: a program named without a folder that the current folder holds a candidate for is
+/// found along PATH by the launcher itself, and its full path, data, takes the name's place.
+/// False, with the one error line, when PATH has none. Nothing changes otherwise.
+bool keepOutOfCurrentFolder(const Environment& environment, CommandForm* form,
+                            CountedString* error);
