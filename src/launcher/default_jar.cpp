@@ -38,10 +38,11 @@ CommandForm defaultJarForm(const CountedString& jarPath, const CountedString& op
                            const CountedString& tail) {
   // The options are the user's or administrator's text and act as such; the jar's path and the
   // user's arguments are data.
-  return {{PieceKind::kText, "java"},
-          {PieceKind::kText, " " + options + " -jar \""},
+  const CountedString none;
+  return {{PieceKind::kText, "java", none},
+          {PieceKind::kText, " " + options + " -jar \"", none},
           {PieceKind::kText, jarPath, allData(jarPath)},
-          {PieceKind::kText, "\" "},
+          {PieceKind::kText, "\" ", none},
           {PieceKind::kArguments, tail, allData(tail)}};
 }
 

@@ -18,6 +18,13 @@ bool isOperator(char c) {
   }
 }
 
+// cmd.exe reads the line in UTF-16, so a lead byte and its second byte are one character to it,
+// never a caret or a pipe (0x5E, 0x7C). A byte below 0x40 ends no character in an ANSI code page
+// (932, 936, 949, 950): after a lead byte it still stands on its own, and is escaped as such.
+int characterLength(const char* p) {
+  return mbCharLength(p) == 2 && static_cast<unsigned char>(p[1]) >= 0x40 ? 2 : 1;
+}
+
 }  // namespace
 
 int32_t escapeForInterpreter(const CountedString& line, const CountedString& marks,
@@ -29,10 +36,9 @@ int32_t escapeForInterpreter(const CountedString& line, const CountedString& mar
   ByteBuffer out;
   out.reserve(static_cast<size_t>(line.length()) + 16);
   bool inQuotes = false;  // cmd's own view: a quote toggles, backslashes or not
+  bool afterLoneLead = false;  // a lead byte that ended no character: a caret would end it
   for (int32_t i = 0; i < line.length();) {
-    // A lead byte and its second byte are one character to cmd, which reads the line in UTF-16:
-    // a second byte 0x5E or 0x7C is never a caret or a pipe.
-    const int length = mbCharLength(line.data() + i);
+    const int length = characterLength(line.data() + i);
     const char c = line.data()[i];
     const bool data = marks.byteAt(i) != 0;
     if (data && length == 1) {
@@ -40,10 +46,15 @@ int32_t escapeForInterpreter(const CountedString& line, const CountedString& mar
       if (c == '%') {
         out.appendBytes(kInertPercent, sizeof kInertPercent - 1);
         ++i;
+        afterLoneLead = false;
         continue;
       }
-      if (!inQuotes && isOperator(c)) out.appendByte('^');  // an escaped quote toggles nothing
+      if (!inQuotes && isOperator(c)) {
+        if (afterLoneLead) return i;
+        out.appendByte('^');  // an escaped quote toggles nothing
+      }
     }
+    afterLoneLead = length == 1 && mbIsLeadByte(static_cast<unsigned char>(c));
     if (c == '"' && length == 1 && (inQuotes || !data)) inQuotes = !inQuotes;
     out.appendBytes(line.data() + i, length);
     i += length;

@@ -17,6 +17,7 @@ constexpr const char kInterpreterSwitches[] = "/d /e:on /v:off";
 /// cmd's view is followed character by character, a double quote toggling with no regard to
 /// backslashes: every % in data becomes %%cd:~,% (it expands to nothing), and outside cmd's
 /// quotes a data & | < > ( ) ^ or " gets a ^. The launch file's own text passes unchanged.
-/// Returns -1 when done, else the offset of a CR or LF in data, which cmd cannot pass on.
+/// Returns -1 when done, else the offset of a data byte that cmd cannot be given: a CR or LF, or
+/// an operator right after a lead byte that ends no character (which a caret would complete).
 int32_t escapeForInterpreter(const CountedString& line, const CountedString& marks,
                              CountedString* escaped);

@@ -85,7 +85,10 @@ void planRequest(const ProcessFacts& facts, CommandForm* form, LaunchPlan* plan)
   int32_t lineBreak = completeRequest(facts.environment, &plan->request);
   if (lineBreak >= 0) {
     plan->described = false;
-    plan->error = lineBreakMessage(argumentAt(plan->request.line, lineBreak));
+    const char byte = plan->request.line.data()[lineBreak];
+    const int32_t argument = argumentAt(plan->request.line, lineBreak);
+    plan->error = byte == '\r' || byte == '\n' ? lineBreakMessage(argument)
+                                               : brokenCharacterMessage(argument);
     return;
   }
   checkLineLimits(plan);

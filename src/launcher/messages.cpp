@@ -60,6 +60,11 @@ CountedString programInCurrentFolderMessage(const CountedString& name, const Cou
          " from the current folder, and no " + visibleName(name) + " is found along PATH";
 }
 
+CountedString brokenCharacterMessage(int32_t argument) {
+  return "error: argument " + number(argument) +
+         " follows a byte that ends no character, which the command interpreter would misread";
+}
+
 CountedString lineBreakMessage(int32_t argument) {
   return "error: argument " + number(argument) +
          " holds a line break, which the command interpreter cannot pass on";

@@ -21,6 +21,9 @@ CountedString cannotRunMessage(const CountedString& program, const CountedString
 CountedString programInCurrentFolderMessage(const CountedString& name, const CountedString& file);
 /// "error: argument N holds a line break, which the command interpreter cannot pass on"
 CountedString lineBreakMessage(int32_t argument);
+/// "error: argument N follows a byte that ends no character, which the command interpreter would
+/// misread"
+CountedString brokenCharacterMessage(int32_t argument);
 
 /// "error: the command line is N characters long; Windows accepts at most LIMIT"
 CountedString lineTooLongMessage(int32_t characters, int32_t limit);

@@ -69,12 +69,15 @@ TEST(ArgumentsAfterLauncher, KeepTheRawTextAfterTheLauncherPath) {
   }
 }
 
-// The length line that a Windows report adds after the command line, with COMSPEC unset.
-std::string lengths(const std::string& line) {
+// The lines that a Windows report adds after the command line, with COMSPEC unset: the lengths,
+// and the system's cmd.exe with its switches and the line as escaped for it.
+std::string interpreterLines(const std::string& escaped) {
   if (!onWindows()) return "";
-  size_t afterC = line.empty() ? 0 : line.size() + 2;  // the line in its pair of quotes
-  return "length:       " + std::to_string(afterC) + " after /c (cmd.exe: at most 8191), " +
-         std::to_string(afterC + 11) + " in all (Windows: at most 32766)\n";
+  const std::string start = "C:\\windows\\system32\\cmd.exe /d /e:on /v:off /c ";
+  const std::string given = escaped.empty() ? "" : "\"" + escaped + "\"";
+  return "length:       " + std::to_string(given.size()) + " after /c (cmd.exe: at most 8191), " +
+         std::to_string(start.size() + given.size()) + " in all (Windows: at most 32766)\n" +
+         "interpreter:  |" + start + given + "|\n";
 }
 
 class InspectRunTest : public testing::Test {
@@ -117,56 +120,37 @@ TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
       "  [4] |%@" + styled("lib\\*.jar;classes") + "|\n"
       "  [5] |Main|\n"
       "  [6] |%*|\n";
-  if (onWindows()) {
-    expected +=
-        "after macros (8 tokens):\n"
-        "  [1] |java|\n"
-        "  [2] |-Xmx64m|\n"
-        "  [3] |-Dmode=fast|\n"
-        "  [4] |-cp|\n"
-        "  [5] |\"" + b + "\"" + styled("lib\\*.jar;classes") + "|\n"
-        "  [6] |Main|\n"
-        "  [7] |-v|\n"
-        "  [8] |\"my file.txt\"|\n"
-        "after path lists (8 tokens):\n"
-        "  [1] |\"java\"|\n"
-        "  [2] |\"-Xmx64m\"|\n"
-        "  [3] |\"-Dmode=fast\"|\n"
-        "  [4] |\"-cp\"|\n"
-        "  [5] |\"" + classPath + "\"|\n"
-        "  [6] |\"Main\"|\n"
-        "  [7] |\"-v\"|\n"
-        "  [8] |\"my file.txt\"|\n"
-        "command line: |" + line + "|\n" + lengths(line);
-  } else {  // the arguments keep their place and go in exactly; what matched nothing stands
-    expected +=
-        "after macros (7 tokens):\n"
-        "  [1] |java|\n"
-        "  [2] |-Xmx64m|\n"
-        "  [3] |-Dmode=fast|\n"
-        "  [4] |-cp|\n"
-        "  [5] |\"" + b + "\"" + styled("lib\\*.jar;classes") + "|\n"
-        "  [6] |Main|\n"
-        "  [7] %* (the arguments, each exactly)\n"
-        "after path lists (7 tokens):\n"
-        "  [1] |java|\n"
-        "  [2] |-Xmx64m|\n"
-        "  [3] |-Dmode=fast|\n"
-        "  [4] |-cp|\n"
-        "  [5] |\"" + classPath + "\"|\n"
-        "  [6] |Main|\n"
-        "  [7] %* (the arguments, each exactly)\n"
-        "command line: |" + line + "|\n"
-        "program arguments (8 arguments):\n"
-        "  [1] |java|\n"
-        "  [2] |-Xmx64m|\n"
-        "  [3] |-Dmode=fast|\n"
-        "  [4] |-cp|\n"
-        "  [5] |" + classPath + "|\n"
-        "  [6] |Main|\n"
-        "  [7] |-v|\n"
-        "  [8] |my file.txt|\n";
-  }
+  // The arguments keep their place and go in as the user gave them. On Windows each element of
+  // a list comes out quoted; on POSIX what matched nothing stands as written.
+  const std::string q = onWindows() ? "\"" : "";
+  expected +=
+      "after macros (7 tokens):\n"
+      "  [1] |java|\n"
+      "  [2] |-Xmx64m|\n"
+      "  [3] |-Dmode=fast|\n"
+      "  [4] |-cp|\n"
+      "  [5] |\"" + b + "\"" + styled("lib\\*.jar;classes") + "|\n"
+      "  [6] |Main|\n"
+      "  [7] %* (the arguments, each exactly)\n"
+      "after path lists (7 tokens):\n"
+      "  [1] |" + q + "java" + q + "|\n"
+      "  [2] |" + q + "-Xmx64m" + q + "|\n"
+      "  [3] |" + q + "-Dmode=fast" + q + "|\n"
+      "  [4] |" + q + "-cp" + q + "|\n"
+      "  [5] |\"" + classPath + "\"|\n"
+      "  [6] |" + q + "Main" + q + "|\n"
+      "  [7] %* (the arguments, each exactly)\n"
+      "command line: |" + line + "|\n" +
+      interpreterLines("java -Xmx64m -Dmode=fast -cp " + classPath + " Main -v ^\"my file.txt^\"") +
+      "program arguments (8 arguments):\n"
+      "  [1] |java|\n"
+      "  [2] |-Xmx64m|\n"
+      "  [3] |-Dmode=fast|\n"
+      "  [4] |-cp|\n"
+      "  [5] |" + classPath + "|\n"
+      "  [6] |Main|\n"
+      "  [7] |-v|\n"
+      "  [8] |my file.txt|\n";
   EXPECT_EQ(inspect("-v \"my file.txt\""), expected);
   EXPECT_TRUE(run.described);
   EXPECT_EQ(inspectionError(run), "");
@@ -229,9 +213,11 @@ TEST_F(InspectRunTest, DefaultJarCandidatesInSearchOrder) {
     expected += "options:      TOOL_VMOPTIONS = |-Xmx1g \"-Dq=a b\"|\n";
     const std::string line =
         found < 0 ? "" : "java -Xmx1g \"-Dq=a b\" -jar \"" + candidates[found] + "\" a  \"b c\"";
+    const std::string escaped =
+        found < 0 ? "" : "java -Xmx1g \"-Dq=a b\" -jar \"" + candidates[found] + "\" a  ^\"b c^\"";
     expected += found < 0 ? std::string("command line: (nothing is run)\n")
-                          : "command line: |" + line + "|\n" + lengths(line);
-    if (found >= 0 && !onWindows()) {  // the options split, the arguments each exactly
+                          : "command line: |" + line + "|\n" + interpreterLines(escaped);
+    if (found >= 0) {  // the options split, the arguments as the user gave them
       expected += "program arguments (7 arguments):\n  [1] |java|\n  [2] |-Xmx1g|\n"
                   "  [3] |-Dq=a b|\n  [4] |-jar|\n  [5] |" + candidates[found] + "|\n"
                   "  [6] |a|\n  [7] |b c|\n";
@@ -282,14 +268,15 @@ TEST_F(InspectRunTest, WarningsNameWhatTheyAreAbout) {
 // 32,766 of the whole interpreter line it is the plan's error, the launcher's own.
 TEST_F(InspectRunTest, LinesNearTheLimitsOfWindows) {
   if (!onWindows()) GTEST_SKIP() << "only Windows runs the line through an interpreter";
-  environment = Environment({"COMSPEC=C:\\cc\\cmd.exe"});  // 13 characters, then " /c "
+  // 13 characters, then " /d /e:on /v:off /c " (20)
+  environment = Environment({"COMSPEC=C:\\cc\\cmd.exe"});
   struct Case {
     size_t afterC;  // the line in its pair of quotes
     bool warned;
     bool runs;
   };
-  const Case cases[] = {{8191, false, true}, {8192, true, true}, {32749, true, true},
-                        {32750, false, false}};
+  const Case cases[] = {{8191, false, true}, {8192, true, true}, {32733, true, true},
+                        {32734, false, false}};
   for (const Case& c : cases) {
     writeFile(join(bin, "tool.kestrelune"), "java -Dk=" + std::string(c.afterC - 11, 'v'));
     std::string report = inspect("");
