@@ -204,7 +204,19 @@ std::string withoutLengths(const std::string& report) {
   std::string out;
   bool onLengthLine = false;
   for (size_t i = 0; i < report.size(); ++i) {
-    if (i == 0 || report[i - 1] == '\n') onLengthLine = report.compare(i, 7, "length:") == 0;
+    if (i == 0 || report[i - 1] == '\n') {
+      onLengthLine = report.compare(i, 7, "length:") == 0;
+      // The interpreter's own path is the machine's: only its switches and the line are the
+      // example's.
+      if (report.compare(i, 12, "interpreter:") == 0) {
+        size_t switches = report.find(" /", i);
+        if (switches != std::string::npos && switches < report.find('\n', i)) {
+          out += "interpreter: |...";
+          i = switches - 1;
+          continue;
+        }
+      }
+    }
     bool digit = std::isdigit(static_cast<unsigned char>(report[i])) != 0;
     if (!onLengthLine || !digit) {
       out += report[i];
