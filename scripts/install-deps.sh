@@ -13,11 +13,20 @@ if [ "${1:-all}" = all ]; then
   packages+=(googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 locales)
 fi
 
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+
 # Wine takes the ANSI code page from LC_ALL, but it can only name files in a locale that exists.
+# One that cannot be made stops here, rather than as a puzzling test failure under Wine later.
 ensure_locales() {
-  local wanted=(ja_JP zh_CN ko_KR zh_TW)
+  local wanted=(ja_JP zh_CN ko_KR zh_TW) present name
+  present=$(locale -a 2>/dev/null)
   for name in "${wanted[@]}"; do
-    locale -a 2>/dev/null | grep -qx "$name.utf8" || localedef -i "$name" -f UTF-8 "$name.UTF-8" >/dev/null 2>&1 || true
+    grep -qx "$name.utf8" <<<"$present" && continue
+    if ! $sudo localedef -i "$name" -f UTF-8 "$name.UTF-8" >/dev/null 2>&1; then
+      echo "error: cannot make the locale $name.UTF-8 (localedef -i $name -f UTF-8 $name.UTF-8 failed)" >&2
+      exit 1
+    fi
   done
 }
 
@@ -28,8 +37,6 @@ for package in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

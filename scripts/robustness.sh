@@ -55,12 +55,24 @@ trap 'rm -rf "$logs"' EXIT
 export KESTRELUNE_TEST_WRAPPER="$(command -v valgrind) -q --trace-children=no --leak-check=full \
 --show-leak-kinds=definite,indirect,possible --errors-for-leak-kinds=definite,indirect,possible \
 --log-file=$logs/%p.log"
-# valgrind drops variables whose names hold a dot, which one test sets.
-build/valgrind/bin/e2e_tests --gtest_brief=1 \
-  --gtest_filter='-RealJava*:*Inspect*:*Greeter*:DefaultJarTest.RenamedLauncherUsesItsOwnNames'
+# Left out, each for its reason:
+excluded=(
+  # starts the launcher itself rather than through the wrapper, so no run of it is checked here;
+  # all it would add is compiling and starting a real JVM
+  'RealJava*'
+  # valgrind drops variables whose names hold a dot, and this test sets TOOL-1.2_VMOPTIONS
+  'DefaultJarTest.RenamedLauncherUsesItsOwnNames'
+)
+filter=$(IFS=:; echo "-${excluded[*]}")
+build/valgrind/bin/e2e_tests --gtest_brief=1 --gtest_filter="$filter"
 unset KESTRELUNE_TEST_WRAPPER
+# valgrind writes a log for every program it runs, empty unless it found something.
 runs=$(find "$logs" -name '*.log' | wc -l)
 reports=$(find "$logs" -name '*.log' -size +0 | wc -l)
+if [ "$runs" -eq 0 ]; then
+  echo "valgrind: FAILED: 0 launcher runs, so nothing was checked"
+  exit 1
+fi
 if [ "$reports" -gt 0 ]; then
   find "$logs" -name '*.log' -size +0 -exec cat {} +
   echo "valgrind: $reports of $runs launcher runs reported errors or leaks"

@@ -2,7 +2,11 @@
 # Runs a Windows program under the project's Wine prefix: the emulator CTest puts in front of every
 # Windows test program. It makes nothing ready (scripts/wine-env.sh does that once, before CTest
 # runs), so it costs no Wine start beyond the program's own.
-# Usage: scripts/wine-run.sh [--gtest] PROGRAM [ARGUMENT]...
+# Usage: scripts/wine-run.sh [--make-prefix] [--gtest] PROGRAM [ARGUMENT]...
+#
+# With --make-prefix it first creates the prefix when it is missing, as a build step that runs a
+# Windows program needs on a machine where no test has run yet. It starts no persistent
+# wineserver: the one the program starts ends a few seconds after it.
 #
 # Wine now and then fails to start a program at all (about one start in a thousand under load):
 # the program never runs and Wine ends without a word. With --gtest, PROGRAM is a GoogleTest
@@ -16,6 +20,10 @@ wine_paths_only=1
 # shellcheck source=wine-env.sh
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
+if [ "${1:-}" = --make-prefix ]; then
+  shift
+  wine_env_make_prefix
+fi
 if [ "${1:-}" != --gtest ]; then exec "$WINE" "$@"; fi
 shift
 

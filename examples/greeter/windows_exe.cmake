@@ -2,7 +2,8 @@
 # names, beside the Windows launch file, as a packager would ship it:
 #   examples/greeter/bin/greeter.exe, greeter.kestrelune   (under the build directory)
 # The icon is drawn by draw_icon.py and packed with icotool; kestrelune-brand.exe runs under Wine
-# through the emulator the tests use (scripts/wine-run.sh: the project's prefix).
+# through the emulator the tests use (scripts/wine-run.sh: the project's prefix), which first makes
+# the prefix when it is missing: on a fresh machine this step is the build's first Wine start.
 find_program(ICOTOOL icotool)
 find_program(GREETER_PYTHON python3)
 if(NOT ICOTOOL OR NOT GREETER_PYTHON OR NOT CMAKE_CROSSCOMPILING_EMULATOR)
@@ -31,7 +32,7 @@ set(GREETER_NAMES --description "Greeter, an example application" --product Gree
                   --company "The Kestrelune developers" --version ${PROJECT_VERSION})
 add_custom_command(OUTPUT ${out}/bin/greeter.exe ${out}/bin/greeter.kestrelune
   COMMAND ${CMAKE_COMMAND} -E make_directory ${out}/bin
-  COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kestrelune-brand> --icon Z:${out}/icon/greeter.ico
+  COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --make-prefix $<TARGET_FILE:kestrelune-brand> --icon Z:${out}/icon/greeter.ico
           ${GREETER_NAMES} Z:$<TARGET_FILE:kestrelune> Z:${out}/bin/greeter.exe
   COMMAND ${CMAKE_COMMAND} -E copy ${source}/greeter-windows.kestrelune ${out}/bin/greeter.kestrelune
   DEPENDS kestrelune kestrelune-brand ${out}/icon/greeter.ico ${source}/greeter-windows.kestrelune

@@ -12,8 +12,11 @@ namespace {
 const char kUsage[] =
     "usage: kestrelune-brand [--icon FILE.ico] [--description TEXT] [--product TEXT] [--company TEXT]\n"
     "                        [--copyright TEXT] [--version A[.B[.C[.D]]]] LAUNCHER.exe OUTPUT.exe\n"
+    "       kestrelune-brand --version | --help\n"
     "Writes OUTPUT.exe: the launcher with the icon and version record given; fields not given keep\n"
-    "the launcher's values, and OriginalFilename and InternalName follow OUTPUT's name.\n";
+    "the launcher's values, and OriginalFilename and InternalName follow OUTPUT's name. An option's\n"
+    "value follows it or is joined to it by '=' (--version=2.1). OUTPUT must be a regular file or\n"
+    "not exist; a symbolic link is followed, and the file it names is replaced, the link kept.\n";
 
 // Each text option and the version-record key it sets.
 const std::map<std::string, std::u16string> kTextOptions = {
@@ -37,13 +40,20 @@ Request parseArguments(const std::vector<std::string>& arguments) {
   Request request;
   std::vector<std::string> files;
   for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& option = arguments[i];
-    if (option.size() < 2 || option.compare(0, 2, "--") != 0) {
-      files.push_back(option);
+    if (arguments[i].size() < 2 || arguments[i].compare(0, 2, "--") != 0) {
+      files.push_back(arguments[i]);
       continue;
     }
-    if (i + 1 == arguments.size()) throw UsageError{option + " needs a value"};
-    const std::string& value = arguments[++i];
+    // --option=value or --option value
+    size_t equals = arguments[i].find('=');
+    std::string option = arguments[i].substr(0, equals), value;
+    if (equals != std::string::npos) {
+      value = arguments[i].substr(equals + 1);
+    } else if (i + 1 < arguments.size()) {
+      value = arguments[++i];
+    } else {
+      throw UsageError{option + " needs a value"};
+    }
     try {
       auto text = kTextOptions.find(option);
       if (text != kTextOptions.end()) {
@@ -51,6 +61,7 @@ Request parseArguments(const std::vector<std::string>& arguments) {
       } else if (option == "--version") {
         request.branding.version = parseVersion(value);
       } else if (option == "--icon") {
+        if (value.empty()) throw UsageError{"--icon needs a value"};  // no file has an empty name
         request.icon = value;
       } else {
         throw UsageError{"unknown option " + option};
@@ -80,12 +91,14 @@ auto about(const std::string& file, Step step) {
 void run(const std::vector<std::string>& arguments) {
   Request request = parseArguments(arguments);
   Branding& branding = request.branding;
+  // What the output is, before anything is read or written: only a regular file is replaced.
+  std::string target = about(request.output, [&] { return outputFile(request.output); });
   if (!request.icon.empty()) {
     branding.icon = about(request.icon, [&] { return readIconFile(readWholeFile(request.icon)); });
   }
   branding.outputName = about(request.output, [&] { return utf16FromUtf8(fileNameOf(request.output)); });
   Bytes branded = about(request.input, [&] { return brandLauncher(readWholeFile(request.input), branding); });
-  about(request.output, [&] { replaceFile(request.output, branded); });
+  about(request.output, [&] { replaceFile(target, branded); });
 }
 
 }  // namespace
@@ -93,6 +106,10 @@ void run(const std::vector<std::string>& arguments) {
 int runBrandCommand(const std::vector<std::string>& arguments, std::string& message) {
   if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
     message = kUsage;
+    return 0;
+  }
+  if (arguments.size() == 1 && arguments[0] == "--version") {
+    message = "kestrelune-brand " + markerVersion() + "\n";
     return 0;
   }
   try {

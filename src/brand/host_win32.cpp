@@ -57,6 +57,51 @@ Bytes readWholeFile(const std::string& path) {
   return content;
 }
 
+std::string outputFile(const std::string& path) {
+  std::wstring name = wide(path);
+  // The system's own spelling shows the devices: NUL, CON, COM1 and \\.\pipe\... become \\.\NAME.
+  wchar_t full[MAX_PATH + 1];
+  DWORD n = GetFullPathNameW(name.c_str(), MAX_PATH + 1, full, nullptr);
+  if (n > 0 && n <= MAX_PATH && wcsncmp(full, L"\\\\.\\", 4) == 0) throw BrandError("is a device, not a regular file");
+  // Opened for no access at all, so that nothing is read or written; links are followed.
+  HANDLE file = CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    // A name that is listed but cannot be opened is a link to nothing: Windows lists it as a
+    // reparse point, Wine lists the name and then skips it. Else a new file is made here, or
+    // replaceFile says why it cannot be.
+    WIN32_FIND_DATAW entry;
+    HANDLE found = GetLastError() == ERROR_FILE_NOT_FOUND ? FindFirstFileW(name.c_str(), &entry) : INVALID_HANDLE_VALUE;
+    bool listed = found != INVALID_HANDLE_VALUE ? (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0
+                                                : GetLastError() == ERROR_NO_MORE_FILES;
+    if (found != INVALID_HANDLE_VALUE) FindClose(found);
+    if (listed) throw BrandError("is a symbolic link to nothing, not a regular file");
+    return path;
+  }
+  const char* kind = nullptr;
+  BY_HANDLE_FILE_INFORMATION info;
+  DWORD type = GetFileType(file);
+  if (type == FILE_TYPE_CHAR) {
+    kind = "a device";
+  } else if (type == FILE_TYPE_PIPE) {
+    kind = "a pipe";
+  } else if (type != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info)) {
+    kind = "a special file";
+  } else if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    kind = "a directory";
+  }
+  // The file a link names, spelt \\?\C:\... or \\?\UNC\server\share\...
+  std::wstring resolved(32768, L'\0');
+  DWORD length = kind == nullptr ? GetFinalPathNameByHandleW(file, &resolved[0], 32768, FILE_NAME_NORMALIZED) : 0;
+  CloseHandle(file);
+  if (kind != nullptr) throw BrandError(std::string("is ") + kind + ", not a regular file");
+  if (length == 0 || length >= 32768) return path;
+  std::string target = utf8(resolved.c_str());
+  if (target.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\\\" + target.substr(8);
+  if (target.compare(0, 4, "\\\\?\\") == 0) return target.substr(4);
+  return target;
+}
+
 void replaceFile(const std::string& path, const Bytes& content) {
   std::string name = fileNameOf(path);
   std::wstring directory = wide(path.substr(0, path.size() - name.size()));

@@ -23,6 +23,9 @@ TEST(BrandCommand, RefusesWithOneLineAndLeavesTheOutput) {
   test::writeFile(dir / "signed.exe", text(signedLauncher));
   test::writeFile(dir / "app.ico", text(fixture::icon()));
   test::writeFile(dir / "broken.ico", std::string("\0\0\1\0\1\0", 6));
+  test::makeDirectory(dir / "folder");
+  const bool fifo = test::makeFifo(dir / "pipe");
+  const bool links = test::makeSymlink("tool.exe", dir / "link.exe") && test::makeSymlink("gone.exe", dir / "dangling.exe");
   const std::string old = "the old output";
 
   // "D/" in the rows stands for the folder.
@@ -33,7 +36,8 @@ TEST(BrandCommand, RefusesWithOneLineAndLeavesTheOutput) {
   struct Case {
     std::vector<std::string> arguments;
     int status;
-    std::string message;  // the start of what is printed; "" for success
+    std::string message;  // the start of what is printed; "" for success with tool.exe written
+    bool here = true;     // false where the platform could not make the output named
   } cases[] = {
       {{"--icon", "D/app.ico", "--version", "2.1", "D/kestrelune.exe", "D/tool.exe"}, 0, ""},
       {{"--icon", "D/missing.ico", "D/kestrelune.exe", "D/tool.exe"}, 1, "error: D/missing.ico: cannot open: "},
@@ -48,8 +52,19 @@ TEST(BrandCommand, RefusesWithOneLineAndLeavesTheOutput) {
       {{"--colour", "red", "D/kestrelune.exe", "D/tool.exe"}, 2, "error: unknown option --colour\nusage: "},
       {{"D/kestrelune.exe"}, 2, "error: expected the launcher and the output, got 1 names\nusage: "},
       {{"D/kestrelune.exe", "D/tool.exe", "--icon"}, 2, "error: --icon needs a value\nusage: "},
+      {{"--icon=D/app.ico", "--product=", "--version=2.1", "D/kestrelune.exe", "D/tool.exe"}, 0, ""},
+      {{"--version=1.2.3.65536", "D/kestrelune.exe", "D/tool.exe"}, 1, "error: --version: \"1.2.3.65536\" is not"},
+      {{"--icon=", "D/kestrelune.exe", "D/tool.exe"}, 2, "error: --icon needs a value\nusage: "},
+      {{"--version"}, 0, "kestrelune-brand " + markerVersion() + "\n"},
+      {{"--help"}, 0, "usage: "},
+      {{"D/kestrelune.exe", "D/folder"}, 1, "error: D/folder is a directory, not a regular file\n"},
+      {{"D/kestrelune.exe", "D/pipe"}, 1, "error: D/pipe is a named pipe, not a regular file\n", fifo},
+      // A link is followed: tool.exe, which it names, is written and the link stays.
+      {{"D/kestrelune.exe", "D/link.exe"}, 0, "", links},
+      {{"D/kestrelune.exe", "D/dangling.exe"}, 1, "error: D/dangling.exe is a symbolic link to D/gone.exe, which does not exist\n", links},
   };
   for (const Case& c : cases) {
+    if (!c.here) continue;
     std::vector<std::string> arguments;
     for (const std::string& a : c.arguments) arguments.push_back(expand(a));
     std::string expected = expand(c.message);
@@ -60,7 +75,7 @@ TEST(BrandCommand, RefusesWithOneLineAndLeavesTheOutput) {
     for (const std::string& a : c.arguments) row += a + " ";
     EXPECT_EQ(status, c.status) << row << "\n" << message;
     EXPECT_EQ(message.compare(0, expected.size(), expected), 0) << row << "\n" << message << "expected: " << expected;
-    if (c.status != 0) {
+    if (c.status != 0 || !c.message.empty()) {
       if (c.status == 1) {
         EXPECT_EQ(message.find('\n'), message.size() - 1) << row << ": not one line";
       }

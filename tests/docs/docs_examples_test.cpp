@@ -7,8 +7,9 @@
 //   ```inspect           optional: the whole report of kestrelune-inspect
 //
 // Paths are written under the application folder C:\Apps\Tool (Linux: /opt/tool) with the
-// launcher at bin\tool.exe (bin/tool); the test builds that folder for real in a temporary
-// directory and reads the page's paths as paths there. Windows examples run in the Windows build
+// launcher at bin\tool.exe (bin/tool), or, for a Windows launcher named whole, under the folder
+// above the launcher's; the test builds that folder for real in a temporary directory and reads
+// the page's paths as paths there. Windows examples run in the Windows build
 // (under Wine); those that need no files also run natively in the Windows path style. Linux
 // examples run in the native build.
 #include <gtest/gtest.h>
@@ -37,7 +38,7 @@ struct Example {
   std::string arguments;
   std::vector<std::string> environment;  // NAME=value
   std::vector<std::string> files;        // relative to the application folder
-  std::string launcher;                  // relative to the application folder
+  std::string launcher;                  // relative to the application folder, or whole (C:\...)
   bool hasLaunchFile = false;
   std::string launchFile;
   bool hasCommandLine = false;
@@ -48,7 +49,12 @@ struct Example {
   std::string report;
 
   std::string where() const { return page + ":" + std::to_string(line); }
-  std::string root() const { return windows ? "C:\\Apps\\Tool" : "/opt/tool"; }
+  bool whole() const { return windows && launcher.compare(1, 2, ":\\") == 0; }
+  std::string root() const {
+    if (!whole()) return windows ? "C:\\Apps\\Tool" : "/opt/tool";
+    return launcher.substr(0, launcher.rfind('\\', launcher.rfind('\\') - 1));
+  }
+  std::string launcherPath() const { return whole() ? launcher : root() + separator() + launcher; }
   std::string separator() const { return windows ? "\\" : "/"; }
 };
 
@@ -232,10 +238,12 @@ void runForReal(const Example& example) {
   TempDir folder;
   const std::string root = folder.path();
   ASSERT_EQ(root.find(' '), std::string::npos) << "a blank in " << root << " would change the quoting";
-  auto here = [&](const std::string& text) { return replaced(text, example.root(), root); };
+  // A launcher named whole keeps the blanks of its folders: the drive is what moves.
+  const std::string from = example.whole() ? "C:" : example.root();
+  auto here = [&](const std::string& text) { return replaced(text, from, root); };
   const std::string sep = example.separator();
   for (const std::string& file : example.files) {
-    std::string path = root + sep + file;
+    std::string path = here(example.root()) + sep + file;
     makeParents(path, sep);
     if (path.size() > sep.size() && path.compare(path.size() - sep.size(), sep.size(), sep) == 0) {
       path.resize(path.size() - sep.size());
@@ -244,7 +252,7 @@ void runForReal(const Example& example) {
       writeFile(path, "x");
     }
   }
-  const std::string launcher = root + sep + example.launcher;
+  const std::string launcher = here(example.launcherPath());
   makeParents(launcher, sep);
   if (example.hasLaunchFile) {
     writeFile(toString(launchFilePath(counted(launcher))), here(example.launchFile));
@@ -284,7 +292,7 @@ void runInWindowsStyle(const Example& example) {
   writeFile(launchFile, example.launchFile);
   TokenList entries;
   for (const std::string& entry : example.environment) entries.append(counted(entry));
-  const ProcessFacts facts = factsOfRun(counted(example.root() + "\\" + example.launcher),
+  const ProcessFacts facts = factsOfRun(counted(example.launcherPath()),
                                         counted(example.arguments), Environment(entries));
   LaunchFileStages stages;
   ASSERT_TRUE(buildLaunchFileCommand(counted(launchFile), facts, &stages)) << example.where();

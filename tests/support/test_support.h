@@ -103,6 +103,8 @@ class UnopenableFile {
 
 /// A named pipe at path that no one writes to; false where the platform has none.
 bool makeFifo(const std::string& path);
+/// A symbolic link at path to target, as written; false where the platform makes none for us.
+bool makeSymlink(const std::string& target, const std::string& path);
 
 /// The bytes as a CountedString, zero bytes included.
 CountedString counted(const std::string& bytes);

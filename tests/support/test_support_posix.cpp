@@ -175,4 +175,8 @@ UnopenableFile::~UnopenableFile() {
 
 bool makeFifo(const std::string& path) { return mkfifo(path.c_str(), 0644) == 0; }
 
+bool makeSymlink(const std::string& target, const std::string& path) {
+  return symlink(target.c_str(), path.c_str()) == 0;
+}
+
 }  // namespace test

@@ -188,4 +188,7 @@ UnopenableFile::~UnopenableFile() { CloseHandle(reinterpret_cast<HANDLE>(handle_
 
 bool makeFifo(const std::string&) { return false; }
 
+// Making one takes a privilege or developer mode.
+bool makeSymlink(const std::string&, const std::string&) { return false; }
+
 }  // namespace test
