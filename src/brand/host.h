@@ -9,7 +9,7 @@
 
 /// The program's arguments without its name. Windows: from the wide command line, so that any
 /// character reaches the version record, not only those of the ANSI code page.
-std::vector<std::string> programArguments(int argc, char** argv);
+std::vector<std::string> commandLineWords(int argc, char** argv);
 
 /// Throws BrandError(reason) when the file cannot be read.
 Bytes readWholeFile(const std::string& path);

@@ -41,7 +41,7 @@ const char* otherKind(const std::string& path) {
 
 }  // namespace
 
-std::vector<std::string> programArguments(int argc, char** argv) { return std::vector<std::string>(argv + 1, argv + argc); }
+std::vector<std::string> commandLineWords(int argc, char** argv) { return std::vector<std::string>(argv + 1, argv + argc); }
 
 Bytes readWholeFile(const std::string& path) {
   FILE* file = std::fopen(path.c_str(), "rb");

@@ -33,7 +33,7 @@ std::string reasonOf(const char* what, DWORD error) {
 
 }  // namespace
 
-std::vector<std::string> programArguments(int, char**) {
+std::vector<std::string> commandLineWords(int, char**) {
   int count = 0;
   wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;

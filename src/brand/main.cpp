@@ -6,7 +6,7 @@
 
 int main(int argc, char** argv) {
   std::string message;
-  int status = runBrandCommand(programArguments(argc, argv), message);
+  int status = runBrandCommand(commandLineWords(argc, argv), message);
   std::fputs(message.c_str(), status == 0 ? stdout : stderr);
   return status;
 }
