@@ -7,8 +7,8 @@
 #include "launcher/messages.h"
 #include "launcher/program_search.h"
 #include "launcher/run_command.h"
-#include "util/code_page.h"
 #include "util/argument_split.h"
+#include "util/code_page.h"
 #include "util/paths.h"
 #include "util/run_conventions.h"
 

@@ -25,8 +25,7 @@ int32_t trailingBackslashes(const CountedString& text) {
   return run;
 }
 
-// The token's quotes go and its marks with them; the quotes that enclose it, and the backslashes
-// doubled before the closing one, are the launcher's own.
+// The token's quotes go, and their marks with them.
 CountedString withoutQuotes(const CountedString& token, const CountedString& marks,
                             CountedString* bareMarks) {
   if (marks.empty()) return token.replaceAll("\"", CountedString());
@@ -37,6 +36,8 @@ CountedString withoutQuotes(const CountedString& token, const CountedString& mar
   return bare.finish(bareMarks);
 }
 
+// The quotes that enclose a token, and the backslashes doubled before the closing one, are the
+// launcher's own: never data.
 void appendToken(MarkedWriter& line, const CountedString& token, const CountedString& marks) {
   CountedString bareMarks;
   CountedString bare = withoutQuotes(token, marks, &bareMarks);
