@@ -30,8 +30,10 @@ CountedString withoutQuotes(const CountedString& token, const CountedString& mar
                             CountedString* bareMarks) {
   if (marks.empty()) return token.replaceAll("\"", CountedString());
   MarkedWriter bare(true);
-  for (int32_t i = 0; i < token.length(); ++i) {
-    if (token.data()[i] != '"') bare.marked(token.data() + i, marks, i, 1);
+  for (int32_t i = 0; i < token.length();) {
+    const int length = mbCharLength(token.data() + i);  // a second byte is never a quote
+    if (length > 1 || token.data()[i] != '"') bare.marked(token.data() + i, marks, i, length);
+    i += length;
   }
   return bare.finish(bareMarks);
 }
