@@ -110,6 +110,10 @@ CountedString unclosedPercentWarning(const CountedString& token) {
   return "warning: a % is never closed in " + between(token);
 }
 
+CountedString quotedMacroWarning(const CountedString& token) {
+  return "warning: %* and %@ inside double quotes stay as written in " + between(token);
+}
+
 CountedString relativeProgramWarning(const CountedString& program) {
   return "warning: the program " + between(program) +
          " is named by a relative path: the user's current folder decides which file runs";
@@ -118,6 +122,35 @@ CountedString relativeProgramWarning(const CountedString& program) {
 CountedString batchProgramWarning(const CountedString& file) {
   return "warning: the program " + between(file) +
          " is a batch file, which reads the user's arguments again: cmd.exe may act on them there";
+}
+
+CountedString programNotFoundWarning(const CountedString& program, int32_t pathFolders,
+                                     const CountedString& javaHome) {
+  CountedString where = pathFolders < 0 ? CountedString()
+                                        : "PATH has " + number(pathFolders) +
+                                              (pathFolders == 1 ? " folder; " : " folders; ");
+  return "warning: the program " + between(program) + " is not found (" + where + "JAVA_HOME is " +
+         (javaHome.empty() ? CountedString("unset") : between(javaHome)) + ")";
+}
+
+CountedString zeroByteWarning() {
+  return "warning: the launch file holds a zero byte, as UTF-16 text does: the launcher reads "
+         "nothing after it";
+}
+
+CountedString argumentsDroppedWarning() {
+  return "warning: the launcher is given arguments, but the launch file has no %*: the program "
+         "does not get them";
+}
+
+CountedString classPathSplitWarning(const CountedString& classPath, int32_t arguments) {
+  return "warning: the class path " + between(classPath) + " became " + number(arguments) +
+         " arguments, one per match: java takes only the first as its class path";
+}
+
+CountedString optionChangedWarning(const CountedString& option, const CountedString& result) {
+  return "warning: a pattern matched in the current folder changed the option " + between(option) +
+         " into " + between(result);
 }
 
 CountedString unmatchedPatternWarning(const CountedString& pattern) {
