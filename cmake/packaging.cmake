@@ -1,7 +1,8 @@
 # What `cmake --install` puts down and what CPack packs: a ZIP of the Windows build, a tar.gz of
 # the native one, both laid out as
 #   bin/        kestrelune(.exe), kestrelune-inspect(.exe) when that tool is built, kestrelune-brand(.exe),
-#               and in the Linux package the Windows launcher kestrelune.exe, to brand and ship
+#               and in the Linux package the Windows launcher kestrelune.exe, to brand and ship,
+#               with kestrelune-inspect.exe, to check its launch file under Wine
 #   docs/       the documentation
 #   examples/   the example applications, as sources
 #   README.md
@@ -17,6 +18,7 @@ if(NOT WIN32)
   # The Windows launcher (KESTRELUNE_WINDOWS_LAUNCHER, set in the top CMakeLists.txt), so that a
   # Linux machine can brand and ship it; left out when it has not been built.
   install(FILES ${KESTRELUNE_WINDOWS_LAUNCHER} DESTINATION bin OPTIONAL)
+  install(FILES ${KESTRELUNE_WINDOWS_INSPECT} DESTINATION bin OPTIONAL)
 endif()
 # README.md stays at the top so that its links into docs/ still work in the unpacked package.
 install(FILES README.md DESTINATION .)

@@ -6,6 +6,7 @@
 #         -DSOURCE_DIR=... -DVERSION=a.b.c -DWINDOWS=ON|OFF -DPROCESSOR=x86_64 -DINSPECT=1|0
 #         -DRECORD_CHILD=<record_child program> [-DEMULATOR=wine] [-DGREETER_LIB=<its jars>]
 #         -DBUILT_LAUNCHER=<the built launcher> [-DWINDOWS_LAUNCHER=<kestrelune.exe for Linux>]
+#         [-DWINDOWS_INSPECT=<kestrelune-inspect.exe for Linux>]
 #         -P check_package.cmake
 cmake_minimum_required(VERSION 3.25)
 
@@ -53,6 +54,9 @@ if(INSPECT)
 endif()
 if(NOT WINDOWS AND EXISTS "${WINDOWS_LAUNCHER}")
   list(APPEND wanted_programs bin/kestrelune.exe)
+endif()
+if(NOT WINDOWS AND EXISTS "${WINDOWS_INSPECT}")
+  list(APPEND wanted_programs bin/kestrelune-inspect.exe)
 endif()
 set(programs "")
 foreach(entry ${entries})

@@ -5,6 +5,7 @@
 #include "launchfile/macros.h"
 #include "util/argument_split.h"
 #include "util/byte_buffer.h"
+#include "util/code_page.h"
 #include "util/run_conventions.h"
 
 ProcessFacts factsOfRun(const CountedString& launcherPath, const ArgumentsTail& argumentText,
@@ -101,6 +102,14 @@ std::string formatInspection(const LaunchPlan& run, const Environment& environme
                                 std::to_string(kInterpreterLineLimit) + "), " +
                                 std::to_string(run.wholeLength) + " in all (Windows: at most " +
                                 std::to_string(kWindowsLineLimit) + ")");
+  }
+  if (run.unmovedLength >= 0) {
+    const CountedString& classPath = run.request.classPath;
+    text += line("class path:", "moved to CLASSPATH (" +
+                                    std::to_string(mbCharacterCount(classPath.data(),
+                                                                    classPath.length())) +
+                                    " characters), because the line would be " +
+                                    std::to_string(run.unmovedLength) + " characters long");
   }
   if (run.described && !run.request.interpreterLines.empty()) {
     // What the interpreter is started with: its switches, and the line with the escapes that

@@ -1,12 +1,19 @@
 #include "inspect/plan_warnings.h"
 
+#include <cstring>
+
+#include "launcher/class_path_move.h"
 #include "launcher/messages.h"
 #include "launcher/program_search.h"
+#include "launchfile/macros.h"
+#include "launchfile/path_list.h"
+#include "launchfile/reader.h"
 #include "util/argument_split.h"
 #include "util/case_rules.h"
 #include "util/code_page.h"
 #include "util/paths.h"
 #include "util/run_conventions.h"
+#include "util/wildcard.h"
 
 namespace {
 
@@ -21,28 +28,94 @@ bool endsWithNoCase(const CountedString& text, const char* ending) {
          mbCompareNoCase(text.data() + text.length() - tail.length(), tail.data(), tail.length());
 }
 
-// The file the interpreter will run for the program: along PATH for a bare name (the launcher has
-// already kept it out of the current folder), else the path with the extensions it may lack.
-CountedString programFile(const CountedString& program, const Environment& environment) {
-  if (isBareName(program)) return findAlongPath(program, environment);
+// The file that runs for the program, found as the interpreter or execvp finds it; empty when
+// none is. A bare name on Windows is looked for along PATH only: the launcher has already kept it
+// out of the current folder.
+CountedString programFile(const CountedString& program, bool bare, const Environment& environment) {
+  if (!runConventions().runsThroughInterpreter) {
+    if (bare) return findLikeExecvp(program, environment);
+    return pathExists(program) ? program : CountedString();
+  }
+  if (bare) return findAlongPath(program, environment);
   for (const CountedString& candidate : programCandidates(program, environment)) {
     if (pathExists(candidate)) return candidate;
   }
   return CountedString();
 }
 
-// Windows: what cmd.exe does with the program the line names.
+// The program as the system is given it: on Windows the first word of the line as a C runtime
+// reads it, on POSIX the first argument.
+CountedString programOf(const LaunchPlan& plan) {
+  const bool windows = runConventions().runsThroughInterpreter;
+  TokenList words = windows ? splitWindowsArguments(plan.request.line) : plan.request.arguments;
+  return words.empty() ? CountedString() : words[0];
+}
+
+// Whether the program will be found, and on Windows what cmd.exe does with it. A relative path
+// depends on the user's current folder, which no look from here can tell.
 void warnOfProgram(const LaunchPlan& plan, const Environment& environment, TokenList* warnings) {
-  TokenList words = splitWindowsArguments(plan.request.line);
-  if (words.empty()) return;
-  const CountedString& program = words[0];
-  if (!isBareName(program) && !isAbsolute(program)) {
-    warnings->append(relativeProgramWarning(program));
+  const CountedString program = programOf(plan);
+  const bool windows = runConventions().runsThroughInterpreter;
+  if (program.empty() || (windows && isInterpreterCommand(program))) return;
+  const bool bare = windows ? isBareName(program) : program.findChar('/') < 0;
+  const bool relative = !bare && !isAbsolute(program);
+  if (windows && relative) warnings->append(relativeProgramWarning(program));
+  CountedString file = programFile(program, bare, environment);
+  if (file.empty() && !relative) {
+    const int32_t folders =
+        bare ? static_cast<int32_t>(searchPathDirectories(environment.value("PATH")).size()) : -1;
+    warnings->append(programNotFoundWarning(program, folders, environment.value("JAVA_HOME")));
   }
-  CountedString file = programFile(program, environment);
-  if (!plan.request.lineMarks.empty() &&
+  if (windows && !plan.request.lineMarks.empty() &&
       (endsWithNoCase(file, ".bat") || endsWithNoCase(file, ".cmd"))) {
     warnings->append(batchProgramWarning(file));
+  }
+}
+
+// The launcher reads the launch file up to its first zero byte, which UTF-16 text has in every
+// ASCII character.
+void warnOfZeroByte(const LaunchPlan& plan, TokenList* warnings) {
+  CountedString text;
+  if (!plan.opened || !readLaunchFileText(plan.launchFile, &text)) return;
+  if (std::memchr(text.data(), 0, static_cast<size_t>(text.length())) != nullptr) {
+    warnings->append(zeroByteWarning());
+  }
+}
+
+CountedString withoutQuotes(const CountedString& text) {
+  return text.replaceAll("\"", CountedString());
+}
+
+// True when a pattern of the path list without a folder, or with a relative one, matches a name
+// in the user's current folder, which then takes the pattern's place.
+bool matchesWhereTheUserIs(const CountedString& token) {
+  bool separated = false;
+  for (const CountedString& piece : splitPathList(token, &separated)) {
+    bool wildcard = false;
+    CountedString pattern = unquotePathElement(piece, &wildcard);
+    if (!wildcard || isAbsolute(pattern)) continue;
+    for (const CountedString& name : matchingNames(pattern)) {
+      if (name.byteAt(0) != '.') return true;  // names with a leading "." never match
+    }
+  }
+  return false;
+}
+
+// What the path-list stage does to options: a class path of one pattern becomes one argument per
+// match, and a pattern matched where the user happens to be changes any other option.
+void warnOfPatternsInOptions(const LaunchFileStages& stages, TokenList* warnings) {
+  const TokenList& tokens = stages.expanded;
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    if (isArgumentsSlot(tokens[i])) continue;
+    const CountedString token = withoutQuotes(tokens[i]);
+    if (i > 0 && isClassPathOption(withoutQuotes(tokens[i - 1]))) {
+      const size_t arguments = splitTokens(expandPathList(tokens[i])).size();
+      if (arguments > 1) {
+        warnings->append(classPathSplitWarning(token, static_cast<int32_t>(arguments)));
+      }
+    } else if (token.byteAt(0) == '-' && matchesWhereTheUserIs(tokens[i])) {
+      warnings->append(optionChangedWarning(token, withoutQuotes(expandPathList(tokens[i]))));
+    }
   }
 }
 
@@ -53,10 +126,15 @@ TokenList planWarnings(const LaunchPlan& plan, const Environment& environment) {
   for (const CountedString& argument : unrepresentedArguments(plan.tail)) {
     warnings.append(unrepresentedArgumentWarning(argument, activeCodePage().codePage));
   }
-  if (plan.opened) warnings.appendAll(plan.stages.warnings);
-  if (plan.described && runConventions().runsThroughInterpreter) {
-    warnOfProgram(plan, environment, &warnings);
+  warnOfZeroByte(plan, &warnings);
+  if (plan.opened) {
+    warnings.appendAll(plan.stages.warnings);
+    warnOfPatternsInOptions(plan.stages, &warnings);
+    if (!plan.stages.usesArguments && !plan.tail.text.empty()) {
+      warnings.append(argumentsDroppedWarning());
+    }
   }
+  if (plan.described) warnOfProgram(plan, environment, &warnings);
   if (plan.described && plan.interpreterLength > kInterpreterLineLimit) {
     warnings.append(lineTooLongForInterpreterWarning(plan.interpreterLength, kInterpreterLineLimit));
   }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "launcher/class_path_move.h"
 #include "launcher/default_jar.h"
 #include "launcher/interpreter_escape.h"
 #include "launcher/messages.h"
@@ -74,14 +75,10 @@ int32_t argumentAt(const CountedString& line, int32_t offset) {
   return static_cast<int32_t>(splitWindowsArguments(line.substring(0, offset + 1)).size()) - 1;
 }
 
-// Decides how what the form says runs on this platform, or the error that stops it.
-void planRequest(const ProcessFacts& facts, CommandForm* form, LaunchPlan* plan) {
-  if (runConventions().runsThroughInterpreter &&
-      !keepOutOfCurrentFolder(facts.environment, form, &plan->error)) {
-    plan->described = false;
-    return;
-  }
-  plan->request = commandOf(*form, facts);
+// The request for the form, measured; false with the plan's error when its line cannot be
+// given to the interpreter.
+bool describeRequest(const ProcessFacts& facts, const CommandForm& form, LaunchPlan* plan) {
+  plan->request = commandOf(form, facts);
   int32_t lineBreak = completeRequest(facts.environment, &plan->request);
   if (lineBreak >= 0) {
     plan->described = false;
@@ -89,9 +86,42 @@ void planRequest(const ProcessFacts& facts, CommandForm* form, LaunchPlan* plan)
     const int32_t argument = argumentAt(plan->request.line, lineBreak);
     plan->error = byte == '\r' || byte == '\n' ? lineBreakMessage(argument)
                                                : brokenCharacterMessage(argument);
-    return;
+    return false;
   }
   checkLineLimits(plan);
+  return true;
+}
+
+// A line too long for cmd.exe runs with its class path in CLASSPATH where java reads it the same
+// way and the line then fits; otherwise it stays as it was.
+void moveLongClassPath(const ProcessFacts& facts, const CommandForm& form, LaunchPlan* plan) {
+  ClassPathMove move;
+  if (!classPathToMove(form, plan->interpreterLength, facts.environment.value("JDK_JAVA_OPTIONS"),
+                       &move) ||
+      characters(move.value) > kWindowsLineLimit) {
+    return;
+  }
+  LaunchPlan moved;
+  moved.described = true;
+  describeRequest(facts, move.form, &moved);
+  if (!moved.described || moved.interpreterLength > kInterpreterLineLimit) return;
+  plan->unmovedLength = plan->interpreterLength;
+  plan->request = std::move(moved.request);
+  plan->request.classPath = std::move(move.value);
+  plan->interpreterLength = moved.interpreterLength;
+  plan->wholeLength = moved.wholeLength;
+  plan->described = true;  // also where the unmoved line was too long for Windows itself
+  plan->error = CountedString();
+}
+
+// Decides how what the form says runs on this platform, or the error that stops it.
+void planRequest(const ProcessFacts& facts, CommandForm* form, LaunchPlan* plan) {
+  if (runConventions().runsThroughInterpreter &&
+      !keepOutOfCurrentFolder(facts.environment, form, &plan->error)) {
+    plan->described = false;
+    return;
+  }
+  if (describeRequest(facts, *form, plan)) moveLongClassPath(facts, *form, plan);
 }
 
 }  // namespace

@@ -2,17 +2,13 @@
 // function of the facts of the run. The launcher carries it out; kestrelune-inspect prints it.
 #pragma once
 
+#include "launcher/line_limits.h"
 #include "launcher/pipeline.h"
 #include "launchfile/arguments_tail.h"
 #include "util/counted_string.h"
 #include "util/platform.h"
 #include "util/process_facts.h"
 #include "util/token_list.h"
-
-/// The most characters CreateProcess takes in a command line (measured under Wine: 32,767 fails).
-constexpr int32_t kWindowsLineLimit = 32766;
-/// The most characters cmd.exe runs after /c.
-constexpr int32_t kInterpreterLineLimit = 8191;
 
 enum class LaunchMode { kLaunchFile, kDefaultJar };
 
@@ -39,6 +35,8 @@ struct LaunchPlan {
   // /c, and its whole command line as the launcher is about to start it; else -1.
   int32_t interpreterLength = -1;
   int32_t wholeLength = -1;
+  // Where the class path moved to CLASSPATH, how long the line after /c would have been; else -1.
+  int32_t unmovedLength = -1;
 };
 
 /// Decides the run that the facts describe: the mode once, then the launch file's stages or the

@@ -4,6 +4,22 @@
 
 #include "util/byte_buffer.h"
 
+namespace {
+
+// The escape of a byte below 0x20 or 0x7F: a name for the blanks, else its code in hex.
+void appendEscape(unsigned char byte, ByteBuffer* out) {
+  const char* const names[] = {"<TAB>", "<LF>", "<VT>", "<FF>", "<CR>"};
+  if (byte >= '\t' && byte <= '\r') {
+    out->appendString(names[byte - '\t']);
+    return;
+  }
+  const char hex[] = "0123456789ABCDEF";
+  const char code[] = {'<', '0', 'x', hex[byte >> 4], hex[byte & 15], '>'};
+  out->appendBytes(code, sizeof code);
+}
+
+}  // namespace
+
 CountedString visibleName(const CountedString& name) {
   static const char kByteOrderMark[] = "\xEF\xBB\xBF";
   ByteBuffer out;
@@ -16,26 +32,27 @@ CountedString visibleName(const CountedString& name) {
     unsigned char byte = name.byteAt(i);  // no second byte of a double-byte character is below 0x20
     if (byte >= 0x20 && byte != 0x7F) {
       out.appendByte(static_cast<char>(byte));
-      continue;
+    } else {
+      appendEscape(byte, &out);
     }
-    char escape[8];
-    int length = byte == '\t'   ? std::snprintf(escape, sizeof escape, "<TAB>")
-                 : byte == '\n' ? std::snprintf(escape, sizeof escape, "<LF>")
-                 : byte == '\r' ? std::snprintf(escape, sizeof escape, "<CR>")
-                 : byte == '\v' ? std::snprintf(escape, sizeof escape, "<VT>")
-                 : byte == '\f' ? std::snprintf(escape, sizeof escape, "<FF>")
-                                : std::snprintf(escape, sizeof escape, "<0x%02X>", byte);
-    out.appendBytes(escape, length);
   }
   return out.toCountedString();
 }
 
 namespace {
 
+// Written by hand: the printf family would bring the C runtime's whole formatter, floating point
+// included, into an exe that must stay small.
 CountedString number(int32_t value) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
-  return CountedString(digits);
+  char digits[12];
+  char* start = digits + sizeof digits;
+  uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  do {
+    *--start = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--start = '-';
+  return CountedString(start, static_cast<int32_t>(digits + sizeof digits - start));
 }
 
 // A token as inspect shows it, between bars.
@@ -93,6 +110,10 @@ CountedString unclosedPercentWarning(const CountedString& token) {
   return "warning: a % is never closed in " + between(token);
 }
 
+CountedString quotedMacroWarning(const CountedString& token) {
+  return "warning: %* and %@ inside double quotes stay as written in " + between(token);
+}
+
 CountedString relativeProgramWarning(const CountedString& program) {
   return "warning: the program " + between(program) +
          " is named by a relative path: the user's current folder decides which file runs";
@@ -101,6 +122,35 @@ CountedString relativeProgramWarning(const CountedString& program) {
 CountedString batchProgramWarning(const CountedString& file) {
   return "warning: the program " + between(file) +
          " is a batch file, which reads the user's arguments again: cmd.exe may act on them there";
+}
+
+CountedString programNotFoundWarning(const CountedString& program, int32_t pathFolders,
+                                     const CountedString& javaHome) {
+  CountedString where = pathFolders < 0 ? CountedString()
+                                        : "PATH has " + number(pathFolders) +
+                                              (pathFolders == 1 ? " folder; " : " folders; ");
+  return "warning: the program " + between(program) + " is not found (" + where + "JAVA_HOME is " +
+         (javaHome.empty() ? CountedString("unset") : between(javaHome)) + ")";
+}
+
+CountedString zeroByteWarning() {
+  return "warning: the launch file holds a zero byte, as UTF-16 text does: the launcher reads "
+         "nothing after it";
+}
+
+CountedString argumentsDroppedWarning() {
+  return "warning: the launcher is given arguments, but the launch file has no %*: the program "
+         "does not get them";
+}
+
+CountedString classPathSplitWarning(const CountedString& classPath, int32_t arguments) {
+  return "warning: the class path " + between(classPath) + " became " + number(arguments) +
+         " arguments, one per match: java takes only the first as its class path";
+}
+
+CountedString optionChangedWarning(const CountedString& option, const CountedString& result) {
+  return "warning: a pattern matched in the current folder changed the option " + between(option) +
+         " into " + between(result);
 }
 
 CountedString unmatchedPatternWarning(const CountedString& pattern) {
@@ -115,5 +165,6 @@ CountedString unrepresentedArgumentWarning(const CountedString& argument, uint32
 
 void printError(const CountedString& message) {
   std::fflush(stdout);
-  std::fprintf(stderr, "%s\n", message.data());
+  std::fputs(message.data(), stderr);
+  std::fputc('\n', stderr);
 }

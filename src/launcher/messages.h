@@ -36,12 +36,30 @@ CountedString byteOrderMarkWarning(const CountedString& firstToken);
 CountedString emptyVariableWarning(const CountedString& variable, const CountedString& token);
 /// "warning: a % is never closed in |TOKEN|"
 CountedString unclosedPercentWarning(const CountedString& token);
+/// "warning: %* and %@ inside double quotes stay as written in |TOKEN|"
+CountedString quotedMacroWarning(const CountedString& token);
 /// "warning: the program |P| is named by a relative path: the user's current folder decides
 /// which file runs"
 CountedString relativeProgramWarning(const CountedString& program);
 /// "warning: the program |FILE| is a batch file, which reads the user's arguments again: cmd.exe
 /// may act on them there"
 CountedString batchProgramWarning(const CountedString& file);
+/// "warning: the program |P| is not found (PATH has N folders; JAVA_HOME is unset)": the PATH
+/// part only where pathFolders is not negative (a program named without a folder), JAVA_HOME's
+/// value where it is set.
+CountedString programNotFoundWarning(const CountedString& program, int32_t pathFolders,
+                                     const CountedString& javaHome);
+/// "warning: the launch file holds a zero byte, as UTF-16 text does: the launcher reads nothing
+/// after it"
+CountedString zeroByteWarning();
+/// "warning: the launcher is given arguments, but the launch file has no %*: the program does
+/// not get them"
+CountedString argumentsDroppedWarning();
+/// "warning: the class path |P| became N arguments, one per match: java takes only the first as
+/// its class path"
+CountedString classPathSplitWarning(const CountedString& classPath, int32_t arguments);
+/// "warning: a pattern matched in the current folder changed the option |O| into |RESULT|"
+CountedString optionChangedWarning(const CountedString& option, const CountedString& result);
 /// "warning: the pattern |PATTERN| matches nothing"
 CountedString unmatchedPatternWarning(const CountedString& pattern);
 

@@ -36,12 +36,18 @@ TokenList expandEach(const TokenList& tokens, const TokenList* marks, TokenList*
   return result;
 }
 
-void noteMacroFindings(const CountedString& token, const MacroFindings& findings,
-                       TokenList* warnings) {
-  for (const CountedString& variable : findings.emptyVariables) {
-    warnings->append(emptyVariableWarning(variable, token));
+// An unset variable that is a whole token after the program adds no options: the idiom for
+// options a user may set. As the program, or inside a path, it is a mistake.
+void noteMacroFindings(const CountedString& token, bool isProgram, const MacroFindings& findings,
+                       LaunchFileStages* stages) {
+  if (isProgram || !isWholeTokenVariable(token)) {
+    for (const CountedString& variable : findings.emptyVariables) {
+      stages->warnings.append(emptyVariableWarning(variable, token));
+    }
   }
-  if (findings.unclosedPercent) warnings->append(unclosedPercentWarning(token));
+  if (findings.unclosedPercent) stages->warnings.append(unclosedPercentWarning(token));
+  if (findings.quotedMacro) stages->warnings.append(quotedMacroWarning(token));
+  if (findings.usedArguments) stages->usesArguments = true;
 }
 
 }  // namespace
@@ -55,15 +61,21 @@ bool buildLaunchFileCommand(const CountedString& launchFile, const ProcessFacts&
   // Only a line that the interpreter reads needs to know which of its bytes are data.
   const bool marking = runConventions().runsThroughInterpreter;
   TokenList expandedMarks;
+  bool first = true;
   // %* standing alone is not text to expand and split again: it keeps its place for the
   // arguments themselves.
   stages->expanded = expandEach(
       stages->read, nullptr, marking ? &expandedMarks : nullptr,
       [&](const CountedString& token, const CountedString&, CountedString* marks) {
-        if (isWholeTokenArguments(token)) return argumentsSlot();
+        const bool isProgram = first;
+        first = false;
+        if (isWholeTokenArguments(token)) {
+          stages->usesArguments = true;
+          return argumentsSlot();
+        }
         MacroFindings findings;
         CountedString expanded = expandMacros(token, facts, &findings, marks);
-        noteMacroFindings(token, findings, &stages->warnings);
+        noteMacroFindings(token, isProgram, findings, stages);
         return expanded;
       });
   TokenList unmatched;

@@ -16,9 +16,12 @@ struct LaunchFileStages {
   CommandForm form;      // what runs
 
   // What the stages met that a packager may not have meant, one "warning: " line each in the
-  // order of the file: a byte-order mark, unset variables, an unclosed %, then patterns that
-  // matched nothing. The run is the same; only kestrelune-inspect shows them.
+  // order of the file: a byte-order mark, unset variables (but not one that is a whole token
+  // after the program: the idiom for options a user may set), an unclosed %, a %* or %@ in
+  // quotes, then patterns that matched nothing. The run is the same; only kestrelune-inspect
+  // shows them.
   TokenList warnings;
+  bool usesArguments = false;  // a %* puts the user's arguments somewhere
 };
 
 /// Runs every stage on the launch file with the facts of the run; false when it cannot be opened.

@@ -69,6 +69,19 @@ CountedString findAlongPath(const CountedString& name, const Environment& enviro
   return CountedString();
 }
 
+CountedString findLikeExecvp(const CountedString& name, const Environment& environment) {
+  CountedString path = environment.value("PATH");
+  if (path.empty()) path = "/bin:/usr/bin";  // the C library's own default
+  for (int32_t start = 0; start <= path.length();) {
+    int32_t end = path.findChar(':', start);
+    if (end < 0) end = path.length();
+    CountedString file = end > start ? joinPath(path.substring(start, end), name) : name;
+    if (pathExists(file)) return file;
+    start = end + 1;
+  }
+  return CountedString();
+}
+
 bool keepOutOfCurrentFolder(const Environment& environment, CommandForm* form,
                             CountedString* error) {
   CountedString name = programName(*form);

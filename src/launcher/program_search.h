@@ -1,5 +1,5 @@
-// Where a program named on the line is found, as cmd.exe finds it, and the rule that keeps the
-// user's current folder out of it: a folder a document was opened from is no place for a program
+// Where a program named on the line is found, as cmd.exe (or on POSIX execvp) finds it, and the
+// rule that keeps the user's current folder out of it: a folder a document was opened from is no place for a program
 // the packager did not name.
 #pragma once
 
@@ -25,6 +25,11 @@ TokenList programCandidates(const CountedString& name, const Environment& enviro
 /// The first candidate in the first directory of PATH that holds one, joined; the current
 /// folder is never searched ("." entries are skipped). Empty when none is found.
 CountedString findAlongPath(const CountedString& name, const Environment& environment);
+
+/// POSIX: where execvp finds a program named without a folder: in the first directory of PATH
+/// that holds it, an empty entry standing for the current folder ("/bin:/usr/bin" when PATH is
+/// unset or empty). Empty when none does.
+CountedString findLikeExecvp(const CountedString& name, const Environment& environment);
 
 /// Windows: a program named without a folder that the current folder holds a candidate for is
 /// found along PATH by the launcher itself, and its full path, data, takes the name's place.

@@ -3,21 +3,10 @@
 #include "launcher/console_policy.h"
 #include "launcher/interpreter_escape.h"
 #include "launcher/messages.h"
-#include "util/case_rules.h"
-#include "util/code_page.h"
+#include "util/paths.h"
 #include "util/run_conventions.h"
 
 namespace {
-
-// The interpreter is cmd.exe when its file is named so, in any folder and any case.
-bool isCmd(const CountedString& interpreter) {
-  int32_t slash = mbFindLastChar(interpreter.data(), '\\');
-  int32_t forward = mbFindLastChar(interpreter.data(), '/');
-  int32_t start = (slash > forward ? slash : forward) + 1;
-  const CountedString name("cmd.exe");
-  return interpreter.length() - start == name.length() &&
-         mbCompareNoCase(interpreter.data() + start, name.data(), name.length());
-}
 
 CountedString quoted(const CountedString& line) {
   return line.empty() ? line : "\"" + line + "\"";
@@ -37,7 +26,9 @@ int32_t addInterpreters(const CountedString& comspec, const CountedString& syste
   for (const CountedString& interpreter : {comspec, systemInterpreter}) {
     if (interpreter.empty()) continue;
     request->interpreters.append(interpreter);
-    request->interpreterLines.append(interpreter + (isCmd(interpreter) ? forCmd : forOther));
+    // cmd.exe is known by its file name, in any folder and any case.
+    const bool isCmd = hasFileName(interpreter, "cmd.exe");
+    request->interpreterLines.append(interpreter + (isCmd ? forCmd : forOther));
   }
   return -1;
 }

@@ -21,13 +21,6 @@ void writeQuoted(MarkedWriter* out, const CountedString& text, bool data) {
   out->byte('"');
 }
 
-// %NAME% and nothing else. The closing % must be a character of its own: a lead byte followed
-// by % hides that %, so such a token goes to the general scan.
-bool isWholeTokenVariable(const CountedString& token) {
-  return token.length() > 2 && token.byteAt(0) == '%' &&
-         token.findChar('%', 1) == token.length() - 1;
-}
-
 // The value of the variable name, noted in findings when it is empty.
 CountedString variableValue(const CountedString& name, const ProcessFacts& facts,
                             MacroFindings* findings) {
@@ -52,6 +45,7 @@ int32_t expandMacroAt(const CountedString& token, int32_t percent, const Process
       out->byte('%');
       return percent + 2;
     case '*':
+      if (findings != nullptr) findings->usedArguments = true;
       out->data(shieldedText(argumentsTail(facts)));
       return percent + 2;
     case '@':
@@ -77,6 +71,10 @@ CountedString expandGeneral(const CountedString& token, const ProcessFacts& fact
   // Nothing inside the token's own double quotes is expanded.
   QuoteScan scan(token);
   while (!scan.atEnd()) {
+    if (scan.inQuotes() && scan.byte() == '%' && findings != nullptr) {
+      const char next = token.data()[scan.at() + 1];
+      if (next == '*' || next == '@') findings->quotedMacro = true;
+    }
     if (scan.inQuotes() || scan.byte() != '%') {
       out.text(scan.character(), scan.length());  // 1 for a lead byte that ends the token
       scan.next();
@@ -94,6 +92,13 @@ CountedString expandMacros(const CountedString& token, const ProcessFacts& facts
   if (!isWholeTokenVariable(token)) return expandGeneral(token, facts, findings, marks);
   if (marks != nullptr) *marks = CountedString();  // a value acts as the packager's own text
   return expandWholeTokenVariable(token, facts, findings);
+}
+
+// The closing % must be a character of its own: a lead byte followed by % hides that %, so such a
+// token goes to the general scan.
+bool isWholeTokenVariable(const CountedString& token) {
+  return token.length() > 2 && token.byteAt(0) == '%' &&
+         token.findChar('%', 1) == token.length() - 1;
 }
 
 CountedString argumentsSlot() { return CountedString("", 1); }

@@ -10,6 +10,8 @@
 struct MacroFindings {
   TokenList emptyVariables;     // each %NAME% whose variable is unset or empty, as written
   bool unclosedPercent = false; // a % that opens a variable name and is never closed
+  bool usedArguments = false;   // a %* was expanded
+  bool quotedMacro = false;     // a %* or %@ inside the token's quotes, which stays as written
 };
 
 /// The token with its macros expanded from the facts of the run; may be empty, and is meant to
@@ -27,6 +29,9 @@ CountedString expandMacros(const CountedString& token, const ProcessFacts& facts
 /// from a launch file can hold; the later stages pass it on untouched.
 CountedString argumentsSlot();
 bool isArgumentsSlot(const CountedString& token);
+
+/// %NAME% and nothing else: a token that is one variable's value.
+bool isWholeTokenVariable(const CountedString& token);
 
 /// %* written as a whole token, which becomes the arguments slot where the style passes
 /// arguments exactly.

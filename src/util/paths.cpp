@@ -1,5 +1,6 @@
 #include "util/paths.h"
 
+#include "util/case_rules.h"
 #include "util/code_page.h"
 #include "util/path_style.h"
 #include "util/platform.h"
@@ -31,6 +32,15 @@ CountedString baseNameOf(const CountedString& path) {
   int32_t start = separator + 1;
   int32_t dot = mbFindLastChar(path.data() + start, '.');
   return path.substring(start, dot < 0 ? path.length() : start + dot);
+}
+
+bool hasFileName(const CountedString& path, const char* name) {
+  const int32_t slash = mbFindLastChar(path.data(), '\\');
+  const int32_t forward = mbFindLastChar(path.data(), '/');
+  const int32_t start = (slash > forward ? slash : forward) + 1;
+  const CountedString wanted(name);
+  return path.length() - start == wanted.length() &&
+         mbCompareNoCase(path.data() + start, wanted.data(), wanted.length());
 }
 
 bool pathExists(const CountedString& path) {

@@ -16,6 +16,9 @@ CountedString launchFilePath(const CountedString& executablePath);
 CountedString directoryOf(const CountedString& path);
 /// The last component without its last extension.
 CountedString baseNameOf(const CountedString& path);
+/// True when the last component of path (after its last "\" or "/", in every style) is name,
+/// without regard to case.
+bool hasFileName(const CountedString& path, const char* name);
 /// True for an existing file, directory or other object; false for the empty path.
 bool pathExists(const CountedString& path);
 /// The directories of a search-path value such as PATH: the non-empty stretches between list

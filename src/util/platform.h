@@ -53,6 +53,8 @@ struct CommandRequest {
   TokenList arguments;         // POSIX: the program and its arguments
   TokenList interpreters;      // Windows: the interpreters to try, in order...
   TokenList interpreterLines;  // ...and the command line each one is given
+  CountedString classPath;     // Windows: when not empty, CLASSPATH for the interpreter and the
+                               // programs it starts, in place of the launcher's own
   ConsoleEventAnswers consoleAnswers;  // Windows: how to answer the console while it runs
 };
 /// The full path of the system's own interpreter in the system folder, for when COMSPEC is unset

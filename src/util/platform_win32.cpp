@@ -224,6 +224,9 @@ int platformRunCommand(const CommandRequest& request, CountedString*) {
   // longer see Ctrl-C.
   consoleAnswers = request.consoleAnswers;
   SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+  // Set in the launcher's own environment, the live one, which every interpreter inherits whole:
+  // the drives' current folders (the hidden "=C:" entries) and every other variable as they are.
+  if (!request.classPath.empty()) SetEnvironmentVariableA("CLASSPATH", request.classPath.data());
   int exitCode = -1;
   for (size_t i = 0; i < request.interpreters.size(); ++i) {
     if (startAndWait(request.interpreters[i], request.interpreterLines[i], &exitCode)) return exitCode;

@@ -9,7 +9,8 @@
 // Paths are written under the application folder C:\Apps\Tool (Linux: /opt/tool) with the
 // launcher at bin\tool.exe (bin/tool), or, for a Windows launcher named whole, under the folder
 // above the launcher's; the test builds that folder for real in a temporary directory and reads
-// the page's paths as paths there. Windows examples run in the Windows build
+// the page's paths as paths there; java is found along PATH unless the example sets PATH. Windows
+// examples run in the Windows build
 // (under Wine); those that need no files also run natively in the Windows path style. Linux
 // examples run in the native build.
 #include <gtest/gtest.h>
@@ -259,6 +260,9 @@ void runForReal(const Example& example) {
   }
   TokenList entries;
   for (const std::string& entry : example.environment) entries.append(counted(here(entry)));
+  TempDir java;  // where java is found, as on a machine with Java installed
+  writeFile(java / (example.windows ? "java.exe" : "java"), "");
+  entries.append(counted("PATH=" + java.path()));  // after the scene's own, which wins
   const Environment environment(entries);
   ProcessFacts facts = factsOfRun(counted(launcher), counted(here(example.arguments)), environment);
   if (!example.windows) {

@@ -153,6 +153,29 @@ TEST_F(LaunchFileTest, ProgramNeverFromTheCurrentFolder) {
   EXPECT_THROW(readFile(root / "pwned"), std::runtime_error);
 }
 
+// A class path too long for cmd.exe reaches java in CLASSPATH, every jar in order; the program's
+// own arguments stay on the line as they were, and its status comes back. Wine's cmd.exe would
+// crash on the whole line, so nothing here depends on how cmd.exe takes one too long.
+TEST_F(LaunchFileTest, LongClassPathMovesToTheEnvironment) {
+  if (!onWindows()) GTEST_SKIP() << "only cmd.exe limits the line";
+  install("java -Xmx64m -cp %@..\\lib\\*.jar;%@..\\conf com.example.Main %*", "Example App");
+  makeDirectory(join(appDir, "lib"));
+  std::string classPath;
+  for (int i = 1000; i < 1300; ++i) {  // names in the order the folder lists them
+    const std::string jar = "j" + std::to_string(i) + ".jar";
+    writeFile(join(join(appDir, "lib"), jar), "");
+    classPath += bin() + "..\\lib\\" + jar + ";";
+  }
+  classPath += bin() + "..\\conf";
+  environment["KESTRELUNE_EXIT"] = "7";
+  const std::string arguments = "-cp \"a b\" %OS%";
+  RunResult result = launch(arguments);
+  ChildRecord child = record();
+  EXPECT_EQ(child.raw, "java -Xmx64m com.example.Main " + arguments) << result.err;
+  EXPECT_EQ(readFile(root / "record.classpath"), classPath);
+  EXPECT_EQ(result.status, 7u);
+}
+
 // A launcher directory whose name ends in a double-byte character with 0x5C as its second byte.
 TEST_F(LaunchFileTest, RealCodePageDoubleByteDirectory) {
   if (expectedCodePage != 932) GTEST_SKIP() << "needs code page 932";

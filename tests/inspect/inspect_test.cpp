@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,11 @@ class InspectRunTest : public testing::Test {
     bin = root / "bin";
     makeDirectory(bin);
     launcher = join(bin, onWindows() ? "tool.exe" : "tool");
+    jdk = root / "jdk";  // with bin/java, which PATH leads to
+    makeDirectory(jdk);
+    makeDirectory(join(jdk, "bin"));
+    writeFile(join(join(jdk, "bin"), onWindows() ? "java.exe" : "java"), "");
+    pathToJava = counted("PATH=" + join(jdk, "bin"));
   }
 
   std::string inspect(const std::string& arguments) {
@@ -95,7 +101,8 @@ class InspectRunTest : public testing::Test {
 
   Environment environment;
   TempDir root;
-  std::string bin, launcher;
+  std::string bin, launcher, jdk;
+  CountedString pathToJava;
   LaunchPlan run;
 };
 
@@ -104,7 +111,7 @@ TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
   makeDirectory(join(bin, "lib"));
   writeFile(join(bin, "lib" + separator() + "b.jar"), "b");
   writeFile(join(bin, "lib" + separator() + "a.jar"), "a");
-  environment = Environment({"opts=-Xmx64m -Dmode=fast"});
+  environment = Environment({"opts=-Xmx64m -Dmode=fast", pathToJava});
   const std::string b = bin + separator();  // the directory as %@ gives it
   const std::string classPath = b + styled("lib\\a.jar;") + b + styled("lib\\b.jar;classes");
   const std::string line = "java -Xmx64m -Dmode=fast -cp " + classPath + " Main -v \"my file.txt\"";
@@ -196,7 +203,7 @@ TEST_F(InspectRunTest, DefaultJarCandidatesInSearchOrder) {
   };
   const Case cases[] = {{{}, "nnnn"},     {{0}, "fttt"},    {{1}, "nftt"},   {{2}, "nnft"},
                         {{3}, "nnnf"},    {{1, 3}, "nftt"}, {{0, 1, 2, 3}, "fttt"}};
-  environment = Environment({"Tool_VMOptions=-Xmx1g \"-Dq=a b\""});
+  environment = Environment({"Tool_VMOptions=-Xmx1g \"-Dq=a b\"", pathToJava});
   for (const Case& c : cases) {
     for (int order : c.present) writeFile(places[order], "jar");
     std::string report = inspect("a  \"b c\"");
@@ -231,29 +238,58 @@ TEST_F(InspectRunTest, DefaultJarCandidatesInSearchOrder) {
 }
 
 // Each finding is one line after the command line, naming what it is about; the plan runs as ever.
+// The program is looked for as the interpreter or execvp would, from the application's folder.
 TEST_F(InspectRunTest, WarningsNameWhatTheyAreAbout) {
   makeDirectory(join(bin, "lib"));
   writeFile(join(bin, styled("lib\\a.jar")), "a");
+  writeFile(join(bin, styled("lib\\b.jar")), "b");
+  const std::string lib = bin + styled("\\lib\\");
+  const std::string notFound = " is not found (PATH has 1 folder; JAVA_HOME is |" + jdk + "|)";
   struct Case {
-    const char* launchFile;
+    std::string launchFile;
     std::vector<std::string> warnings;
+    const char* arguments = "";
   };
   const Case cases[] = {
-      {"java -cp %@lib\\*.jar;classes Main", {}},
+      {"java -Xmx1g %TOOL_OPTS% -cp %@lib\\*.jar;classes Main %*", {}},
+      {"%JAVA_HOME%\\bin\\java -Dext=x;%@lib\\*.jar Main", {}},
       {"java -cp %@lib\\*.zip;classes Main",
-       {"warning: the pattern |" + bin + styled("\\lib\\*.zip") + "| matches nothing"}},
-      {"%JAVA_HOM%\\bin\\java %OPTS% -Dset=%SET% Main",
-       {"warning: %JAVA_HOM% is unset or empty in |%JAVA_HOM%" + styled("\\bin\\java") + "|",
-        "warning: %OPTS% is unset or empty in |%OPTS%|"}},
+       {"warning: the pattern |" + lib + "*.zip| matches nothing"}},
+      {"%JAVA_HOM%\\jre\\bin\\java %OPTS% -Dset=%SET% Main",
+       {"warning: %JAVA_HOM% is unset or empty in |%JAVA_HOM%" + styled("\\jre\\bin\\java") + "|",
+        "warning: the program |" + styled("\\jre\\bin\\java") + "| is not found (JAVA_HOME is |" +
+            jdk + "|)"}},
+      {"%JAVA_CMD% Main",
+       {"warning: %JAVA_CMD% is unset or empty in |%JAVA_CMD%|",
+        "warning: the program |Main|" + notFound}},
+      {"jaav Main", {"warning: the program |jaav|" + notFound}},
       {"java -Dratio=50% Main", {"warning: a % is never closed in |-Dratio=50%|"}},
       {"\xEF\xBB\xBFjava Main",
        {"warning: the launch file starts with a byte-order mark, which is part of its first token "
-        "|<BOM>java|"}},
+        "|<BOM>java|",
+        "warning: the program |<BOM>java|" + notFound}},
+      {std::string("\xFF\xFEj\0a\0v\0a\0 \0M\0", 14),
+       {"warning: the launch file holds a zero byte, as UTF-16 text does: the launcher reads "
+        "nothing after it",
+        "warning: the program |\xFF\xFEj|" + notFound}},
+      {"java Main", {"warning: the launcher is given arguments, but the launch file has no %*: the "
+                     "program does not get them"}, "a b"},
+      {"java \"-Dargs=%*\" \"%@lib\" Main %*",
+       {"warning: %* and %@ inside double quotes stay as written in |\"-Dargs=%*\"|",
+        "warning: %* and %@ inside double quotes stay as written in |\"%@lib\"|"}, "a"},
+      {"java -cp %@lib\\*.jar Main",
+       {"warning: the class path |" + lib + "*.jar| became 2 arguments, one per match: java takes "
+        "only the first as its class path"}},
+      {"java -Dext=a;lib\\*.jar Main",
+       {"warning: a pattern matched in the current folder changed the option |" +
+        styled("-Dext=a;lib\\*.jar") + "| into |" + styled("-Dext=a;lib\\a.jar;lib\\b.jar") + "|"}},
   };
-  environment = Environment({"SET=1"});
+  environment = Environment({"SET=1", pathToJava, counted("JAVA_HOME=" + jdk)});
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(bin);  // where relative patterns are matched
   for (const Case& c : cases) {
     writeFile(join(bin, "tool.kestrelune"), styled(c.launchFile));
-    std::string report = inspect("");
+    std::string report = inspect(c.arguments);
     std::vector<std::string> warnings;
     for (size_t at = report.find("\nwarning: "); at != std::string::npos;
          at = report.find("\nwarning: ", at + 1)) {
@@ -262,29 +298,51 @@ TEST_F(InspectRunTest, WarningsNameWhatTheyAreAbout) {
     EXPECT_EQ(warnings, c.warnings) << c.launchFile;
     EXPECT_TRUE(run.described) << c.launchFile;
   }
+  std::filesystem::current_path(before);
 }
 
-// Past cmd.exe's 8,191 characters after /c the report warns and the line still runs; past the
+// Past cmd.exe's 8,191 characters after /c (counted with the escapes) a java class path moves to
+// CLASSPATH when the line then fits; otherwise the report warns and the line still runs. Past the
 // 32,766 of the whole interpreter line it is the plan's error, the launcher's own.
 TEST_F(InspectRunTest, LinesNearTheLimitsOfWindows) {
   if (!onWindows()) GTEST_SKIP() << "only Windows runs the line through an interpreter";
   // 13 characters, then " /d /e:on /v:off /c " (20)
   environment = Environment({"COMSPEC=C:\\cc\\cmd.exe"});
   struct Case {
-    size_t afterC;  // the line in its pair of quotes
+    const char* start;
+    size_t filler;  // characters between start and end
+    const char* end;
+    size_t afterC;  // the line in its pair of quotes, escaped, before any move
+    bool moved;
     bool warned;
     bool runs;
   };
-  const Case cases[] = {{8191, false, true}, {8192, true, true}, {32733, true, true},
-                        {32734, false, false}};
+  const Case cases[] = {
+      {"java -Dk=", 8180, "", 8191, false, false, true},
+      {"java -Dk=", 8181, "", 8192, false, true, true},
+      {"java -Dk=", 32722, "", 32733, false, true, true},
+      {"java -Dk=", 32723, "", 32734, false, false, false},
+      {"java -cp ", 8175, " Main", 8191, false, false, true},
+      {"java -cp ", 8176, " Main", 8192, true, false, true},
+      {"java -cp ", 32718, " Main", 32734, true, false, true},
+      {"java -cp ", 8063, " Main %*", 8400, true, false, true},  // 8,120 before the escapes
+      {"java -cp x.jar -Dk=", 8200, " Main", 8226, false, true, true},  // still too long
+  };
   for (const Case& c : cases) {
-    writeFile(join(bin, "tool.kestrelune"), "java -Dk=" + std::string(c.afterC - 11, 'v'));
-    std::string report = inspect("");
+    writeFile(join(bin, "tool.kestrelune"), c.start + std::string(c.filler, 'v') + c.end);
+    std::string report = inspect(std::string(40, '%'));  // each escaped as %%cd:~,%
+    const std::string where = c.start + std::to_string(c.filler);
     const std::string warning = "warning: the command line is " + std::to_string(c.afterC) +
                                 " characters long; cmd.exe runs at most 8191\n";
-    EXPECT_EQ(report.find(warning) != std::string::npos, c.warned) << c.afterC;
-    EXPECT_NE(report.find(std::to_string(c.afterC) + " after /c"), std::string::npos) << c.afterC;
-    EXPECT_EQ(run.described, c.runs) << c.afterC;
+    const std::string move = "class path:   moved to CLASSPATH (" + std::to_string(c.filler) +
+                             " characters), because the line would be " +
+                             std::to_string(c.afterC) + " characters long\n";
+    EXPECT_EQ(report.find(warning) != std::string::npos, c.warned) << where;
+    EXPECT_EQ(report.find(move) != std::string::npos, c.moved) << where << "\n" << report;
+    EXPECT_EQ(report.find(std::to_string(c.afterC) + " after /c") != std::string::npos, !c.moved)
+        << where;
+    EXPECT_EQ(toString(run.request.classPath), c.moved ? std::string(c.filler, 'v') : "") << where;
+    EXPECT_EQ(run.described, c.runs) << where;
     EXPECT_EQ(inspectionError(run), c.runs ? "" : "error: the command line is 32767 characters "
                                                   "long; Windows accepts at most 32766");
   }
