@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "util/byte_buffer.h"
+#include "util/platform.h"
 
 namespace {
 
@@ -163,8 +164,4 @@ CountedString unrepresentedArgumentWarning(const CountedString& argument, uint32
          ": each such character arrives as the code page's default character";
 }
 
-void printError(const CountedString& message) {
-  std::fflush(stdout);
-  std::fputs(message.data(), stderr);
-  std::fputc('\n', stderr);
-}
+void printError(const CountedString& message) { platformReportError(message.data()); }

@@ -67,5 +67,6 @@ CountedString unmatchedPatternWarning(const CountedString& pattern);
 /// character arrives as the code page's default character"
 CountedString unrepresentedArgumentWarning(const CountedString& argument, uint32_t codePage);
 
-/// Writes the message and a line feed on the standard error stream.
+/// Writes the message and a line feed on the standard error stream; the windowed launcher without
+/// a usable one shows it in a dialog.
 void printError(const CountedString& message);

@@ -1,11 +1,17 @@
 #include "util/out_of_memory.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 
+#include "util/platform.h"
+
 void exitOutOfMemory() {
-  std::fputs("error: out of memory\n", stderr);
+  // Showing the line may need memory itself (the windowed launcher's dialog): once is enough.
+  static bool reporting = false;
+  if (!reporting) {
+    reporting = true;
+    platformReportError("error: out of memory");
+  }
   std::exit(-1);
 }
 

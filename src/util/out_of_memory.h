@@ -4,5 +4,6 @@
 /// Makes every failed allocation end the process through exitOutOfMemory.
 void installOutOfMemoryHandler();
 
-/// Writes "error: out of memory" to the standard error stream and exits with status -1.
+/// Reports "error: out of memory" as every error line is reported (platform.h) and exits with
+/// status -1.
 [[noreturn]] void exitOutOfMemory();

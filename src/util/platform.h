@@ -65,3 +65,15 @@ CountedString platformDefaultInterpreter();
 /// replaces the process with the program and returns only when it cannot be started: 127, with
 /// the system's reason in *failure.
 int platformRunCommand(const CommandRequest& request, CountedString* failure);
+
+// Reporting.
+/// True in a program built for the Windows GUI subsystem (kestrelunew.exe), as its own image says:
+/// it has no console. Its interpreter then starts without a console window and with the caller's
+/// usable standard handles, and a failing program's last error lines appear in a dialog. False on
+/// POSIX.
+// TODO(ProcessFacts): this becomes a field of the process facts, made once at start-up.
+bool platformIsWindowed();
+/// Writes the line and a line feed on the standard error stream. The windowed launcher without a
+/// usable stream there shows the line in an error dialog titled with its own name instead, where
+/// someone can see one.
+void platformReportError(const char* line);

@@ -98,6 +98,13 @@ TokenList platformDirectoryEntries(const CountedString& pattern, bool* matched) 
 
 CountedString platformDefaultInterpreter() { return CountedString(); }  // no shell in between
 
+bool platformIsWindowed() { return false; }
+
+void platformReportError(const char* line) {
+  fflush(stdout);
+  fprintf(stderr, "%s\n", line);
+}
+
 int platformRunCommand(const CommandRequest& request, CountedString* failure) {
   std::vector<char*> argv;
   for (const CountedString& argument : request.arguments) argv.push_back(const_cast<char*>(argument.data()));

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "util/byte_buffer.h"
+#include "util/windowed_win32.h"
 
 PathStyle platformPathStyle() { return PathStyle::windows(); }
 
@@ -177,18 +178,26 @@ BOOL WINAPI onConsoleEvent(DWORD type) {
 // Starts the interpreter suspended, puts it in the job before it runs (so that nothing it starts
 // can be outside), and waits for it with inherited handles, console and directory. False when it
 // cannot be started. A job that cannot be made or joined (an older system where a process in a
-// job joins no other) changes nothing.
-bool startAndWait(const CountedString& program, const CountedString& commandLine, int* exitCode) {
+// job joins no other) changes nothing. The windowed launcher gives it streams of its own and no
+// console window.
+bool startAndWait(const CountedString& program, const CountedString& commandLine,
+                  InterpreterStreams* streams, int* exitCode) {
   // The ANSI services take no longer name; Wine even ends the caller on one.
   if (program.length() >= MAX_PATH) return false;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
+  DWORD flags = CREATE_SUSPENDED;
+  if (streams != nullptr) {
+    streams->describe(&startup);
+    flags |= CREATE_NO_WINDOW;
+  }
   PROCESS_INFORMATION process = {};
   CountedString line(commandLine);  // CreateProcessA may write into the line it is given
-  if (!CreateProcessA(program.data(), line.mutableData(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
-                      nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessA(program.data(), line.mutableData(), nullptr, nullptr, TRUE, flags, nullptr,
+                      nullptr, &startup, &process)) {
     return false;
   }
+  if (streams != nullptr) streams->started();
   HANDLE job = createKillOnCloseJob();
   if (job != nullptr && !AssignProcessToJobObject(job, process.hProcess)) {
     CloseHandle(job);
@@ -219,17 +228,34 @@ CountedString platformDefaultInterpreter() {
   return directory + ((GetVersion() & 0x80000000u) ? "\\command.com" : "\\cmd.exe");
 }
 
+// Below the default level of 0x280, Windows ends the windowed launcher at log-off and shutdown only
+// after its program: the program gets its whole grace period, and the launcher's job, which kills
+// the program when the launcher ends, never cuts it short. 0x100 is the lowest level that
+// applications may take.
+constexpr DWORD kShutdownAfterItsProgram = 0x100;
+
 int platformRunCommand(const CommandRequest& request, CountedString*) {
-  // A handler function, never the "ignore" flag: that flag is inherited, and the JVM would no
-  // longer see Ctrl-C.
-  consoleAnswers = request.consoleAnswers;
-  SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+  InterpreterStreams windowedStreams;
+  InterpreterStreams* streams = nullptr;
+  if (platformIsWindowed()) {  // no console, so no console handler
+    SetProcessShutdownParameters(kShutdownAfterItsProgram, 0);
+    windowedStreams.open();
+    streams = &windowedStreams;
+  } else {
+    // A handler function, never the "ignore" flag: that flag is inherited, and the JVM would no
+    // longer see Ctrl-C.
+    consoleAnswers = request.consoleAnswers;
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+  }
   // Set in the launcher's own environment, the live one, which every interpreter inherits whole:
   // the drives' current folders (the hidden "=C:" entries) and every other variable as they are.
   if (!request.classPath.empty()) SetEnvironmentVariableA("CLASSPATH", request.classPath.data());
   int exitCode = -1;
   for (size_t i = 0; i < request.interpreters.size(); ++i) {
-    if (startAndWait(request.interpreters[i], request.interpreterLines[i], &exitCode)) return exitCode;
+    if (startAndWait(request.interpreters[i], request.interpreterLines[i], streams, &exitCode)) {
+      if (streams != nullptr) reportProgramFailure(streams, exitCode);
+      return exitCode;
+    }
   }
   return -1;
 }

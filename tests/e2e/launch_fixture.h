@@ -31,7 +31,7 @@ class LaunchFixture : public testing::Test {
     makeDirectory(appDir);
     makeDirectory(binDir);
     launcher = join(binDir, name + (onWindows() && !whole ? ".exe" : ""));
-    copyExecutable(builtProgram("kestrelune"), launcher);
+    copyExecutable(builtProgram(launcherProgram), launcher);
   }
 
   void SetUp() override {
@@ -67,6 +67,7 @@ class LaunchFixture : public testing::Test {
   ChildRecord record() const { return readChildRecord(root / "record"); }
 
   TempDir root;
+  std::string launcherProgram = "kestrelune";  // what installLauncher copies
   std::string appDir, binDir, javaDir, launcher;
   std::map<std::string, std::string> environment;
 };

@@ -7,9 +7,16 @@
 //   lifecycle_child sleep DIR    writes its process id to DIR\pid and sleeps a minute
 //   lifecycle_child detach DIR   starts "sleep DIR" detached, without inherited handles, and
 //                                exits 0 at once
+//   lifecycle_child stderr N T   writes the line T on its standard error stream and exits N
+//   lifecycle_child console DIR  writes to DIR\console whether it has a console window: "none",
+//                                "hidden" or "visible"
+//   lifecycle_child linger DIR   writes a line on its standard error stream, starts "sleep DIR"
+//                                holding that stream, writes its end time (GetTickCount64) to
+//                                DIR\ended and exits 1
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -73,11 +80,40 @@ int detach(const char* self) {
   return 0;
 }
 
+void writeError(const std::string& text) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written,
+            nullptr);
+}
+
+int holdErrorStream(const char* self) {
+  writeError("lingering\r\n");
+  std::string line = std::string("\"") + self + "\" sleep \"" + directory + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(self, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    return 3;
+  }
+  touch("ended", std::to_string(GetTickCount64()));
+  return 1;
+}
+
+const char* consoleWindow() {
+  HWND window = GetConsoleWindow();
+  return window == nullptr ? "none" : IsWindowVisible(window) ? "visible" : "hidden";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "/c") == 0) return interpret();
   if (argc < 3) return 2;
+  if (std::strcmp(argv[1], "stderr") == 0 && argc == 4) {
+    writeError(std::string(argv[3]) + "\r\n");
+    return std::atoi(argv[2]);
+  }
   directory = argv[2];
   if (std::strcmp(argv[1], "hooks") == 0) {
     SetConsoleCtrlHandler(shutdownHooks, TRUE);
@@ -91,5 +127,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (std::strcmp(argv[1], "detach") == 0) return detach(argv[0]);
+  if (std::strcmp(argv[1], "linger") == 0) return holdErrorStream(argv[0]);
+  if (std::strcmp(argv[1], "console") == 0) {
+    touch("console", consoleWindow());
+    return 0;
+  }
   return 2;
 }

@@ -1,0 +1,116 @@
+// The windowed launcher's dialogs, and which launcher this is (windowed_win32.h, platform.h).
+// Only code for Windows lives here.
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+
+#include "util/output_tail.h"
+#include "util/platform.h"
+#include "util/windowed_win32.h"
+
+namespace {
+
+// About what a dialog shows without becoming a wall of text.
+constexpr int32_t kDialogCharacters = 2000;
+// How long the pipe may stay open after the interpreter has ended: a process it left running
+// may hold it for good.
+constexpr DWORD kGraceMs = 200;
+// cmd.exe's status for a program it does not know; its message is its own, in the OEM code page.
+constexpr int kNotRecognized = 9009;
+
+template <typename Function>
+Function lookUp(HMODULE module, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// The launcher's file name without its extension ("tool" for tool.exe), in a new array.
+wchar_t* launcherName() {
+  for (DWORD size = MAX_PATH;; size *= 2) {
+    wchar_t* path = new wchar_t[size];
+    DWORD n = GetModuleFileNameW(nullptr, path, size);
+    if (n < size) {
+      wchar_t* name = path;
+      for (wchar_t* p = path; *p != 0; ++p) {
+        if (*p == L'\\' || *p == L'/') name = p + 1;
+      }
+      if (wchar_t* dot = std::wcsrchr(name, L'.')) *dot = 0;
+      std::memmove(path, name, (std::wcslen(name) + 1) * sizeof(wchar_t));
+      return path;
+    }
+    delete[] path;
+  }
+}
+
+}  // namespace
+
+bool platformIsWindowed() {
+  // The image's own header: a renamed copy of the windowed launcher is still the windowed one.
+  const char* image = reinterpret_cast<const char*>(GetModuleHandleA(nullptr));
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+  const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
+  return headers->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI;
+}
+
+wchar_t* widen(const char* bytes, int count, UINT codePage) {
+  int units = count == 0 ? 0 : MultiByteToWideChar(codePage, 0, bytes, count, nullptr, 0);
+  wchar_t* text = new wchar_t[units + 1];
+  MultiByteToWideChar(codePage, 0, bytes, count, text, units);
+  text[count < 0 && units > 0 ? units - 1 : units] = 0;
+  return text;
+}
+
+void showErrorDialog(const wchar_t* text) {
+  // user32 is loaded only here: a launcher that shows nothing never pays for it, and starts even
+  // where Windows has no window system at all.
+  HMODULE user32 = LoadLibraryA("user32.dll");
+  if (user32 == nullptr) return;
+  auto station = lookUp<HWINSTA(WINAPI*)()>(user32, "GetProcessWindowStation");
+  auto information = lookUp<BOOL(WINAPI*)(HANDLE, int, void*, DWORD, DWORD*)>(
+      user32, "GetUserObjectInformationW");
+  auto messageBox = lookUp<int(WINAPI*)(HWND, const wchar_t*, const wchar_t*, UINT)>(
+      user32, "MessageBoxW");
+  if (station == nullptr || information == nullptr || messageBox == nullptr) return;
+  USEROBJECTFLAGS flags = {};
+  DWORD needed = 0;
+  HWINSTA current = station();
+  if (current == nullptr || !information(current, UOI_FLAGS, &flags, sizeof flags, &needed) ||
+      (flags.dwFlags & WSF_VISIBLE) == 0) {
+    return;
+  }
+  wchar_t* title = launcherName();
+  messageBox(nullptr, text, title, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  delete[] title;
+}
+
+void platformReportError(const char* line) {
+  if (!platformIsWindowed() || isUsableHandle(GetStdHandle(STD_ERROR_HANDLE))) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s\n", line);
+    return;
+  }
+  // The icon says it is an error.
+  const char prefix[] = "error: ";
+  if (std::strncmp(line, prefix, sizeof prefix - 1) == 0) line += sizeof prefix - 1;
+  wchar_t* text = widen(line, -1, CP_ACP);
+  showErrorDialog(text);
+  delete[] text;
+}
+
+void reportProgramFailure(InterpreterStreams* streams, int status) {
+  CountedString captured;
+  bool cut = false;
+  if (status == 0 || !streams->takeCaptured(kGraceMs, &captured, &cut) || captured.empty()) return;
+  // Java writes to a pipe in the ANSI code page, which is the launcher's own too.
+  CountedString lines = lastLines(captured, cut, kDialogCharacters);
+  wchar_t* output = widen(lines.data(), lines.length(), status == kNotRecognized ? CP_OEMCP : CP_ACP);
+  wchar_t* name = launcherName();
+  size_t size = std::wcslen(name) + std::wcslen(output) + 64;
+  wchar_t* text = new wchar_t[size];
+  _snwprintf(text, size, L"%ls ended with exit status %d.%ls%ls", name, status,
+             lines.empty() ? L"" : L"\r\n\r\n", output);
+  text[size - 1] = 0;
+  showErrorDialog(text);
+  delete[] text;
+  delete[] name;
+  delete[] output;
+}
