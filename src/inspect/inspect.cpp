@@ -1,5 +1,6 @@
 #include "inspect/inspect.h"
 
+#include "inspect/launcher_kind.h"
 #include "inspect/plan_warnings.h"
 #include "launcher/messages.h"
 #include "launchfile/macros.h"
@@ -75,6 +76,7 @@ std::string plain(const CountedString& text) { return std::string(text.data(), t
 std::string formatInspection(const LaunchPlan& run, const Environment& environment) {
   const bool launchFileMode = run.mode == LaunchMode::kLaunchFile;
   std::string text = line("launcher:", plain(run.launcher));
+  text += line("kind:", isWindowedLauncher(run.launcher) ? "windowed" : "console");
   text += line("launch file:", plain(run.launchFile) + (launchFileMode ? "" : " (not found)"));
   text += line("mode:", launchFileMode ? "launch file" : "default jar launch");
   text += line("arguments:", visibleText(run.tail.text));

@@ -106,5 +106,18 @@ TEST_F(InspectToolTest, RelativeLauncherPath) {
   EXPECT_EQ(line, "java -Dhome=" + binDir + separator() + " Main");
 }
 
+// Read from the launcher's own file, whatever its name.
+TEST_F(InspectToolTest, ReadsWhichLauncherItIs) {
+  std::vector<std::pair<std::string, std::string>> cases = {{"kestrelune", "console"}};
+  if (onWindows()) cases.push_back({"kestrelunew", "windowed"});
+  for (const auto& [program, kind] : cases) {
+    launcherProgram = program;
+    installLauncher("tool", program);
+    RunResult shown = inspect("");
+    EXPECT_NE(shown.out.find("\nkind:         " + messageLine(kind)), std::string::npos)
+        << shown.out;
+  }
+}
+
 }  // namespace
 }  // namespace test

@@ -117,6 +117,7 @@ TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
   const std::string line = "java -Xmx64m -Dmode=fast -cp " + classPath + " Main -v \"my file.txt\"";
   std::string expected =
       "launcher:     " + launcher + "\n"
+      "kind:         console\n"
       "launch file:  " + join(bin, "tool.kestrelune") + "\n"
       "mode:         launch file\n"
       "arguments:    |-v \"my file.txt\"|\n"
@@ -180,6 +181,7 @@ TEST_F(InspectRunTest, LaunchFileThatCannotBeOpened) {
   std::string report = inspect("");
   EXPECT_EQ(report,
             "launcher:     " + launcher + "\n"
+            "kind:         console\n"
             "launch file:  " + launchFile + "\n"
             "mode:         launch file\n"
             "arguments:    ||\n"
