@@ -1,8 +1,9 @@
 # What `cmake --install` puts down and what CPack packs: a ZIP of the Windows build, a tar.gz of
 # the native one, both laid out as
 #   bin/        kestrelune(.exe), kestrelune-inspect(.exe) when that tool is built, kestrelune-brand(.exe),
-#               and in the Linux package the Windows launcher kestrelune.exe, to brand and ship,
-#               with kestrelune-inspect.exe, to check its launch file under Wine
+#               the windowed Windows launcher kestrelunew.exe, and in the Linux package the Windows
+#               launchers kestrelune.exe and kestrelunew.exe, to brand and ship, with
+#               kestrelune-inspect.exe, to check their launch files under Wine
 #   docs/       the documentation
 #   examples/   the example applications, as sources
 #   README.md
@@ -10,14 +11,19 @@
 # Included at the end of the top CMakeLists.txt, once every program target is defined.
 
 install(TARGETS kestrelune RUNTIME DESTINATION bin)
+if(TARGET kestrelunew)
+  install(TARGETS kestrelunew RUNTIME DESTINATION bin)
+endif()
 if(TARGET kestrelune-inspect)
   install(TARGETS kestrelune-inspect RUNTIME DESTINATION bin)
 endif()
 install(TARGETS kestrelune-brand RUNTIME DESTINATION bin)
 if(NOT WIN32)
-  # The Windows launcher (KESTRELUNE_WINDOWS_LAUNCHER, set in the top CMakeLists.txt), so that a
-  # Linux machine can brand and ship it; left out when it has not been built.
-  install(FILES ${KESTRELUNE_WINDOWS_LAUNCHER} DESTINATION bin OPTIONAL)
+  # The Windows launchers (KESTRELUNE_WINDOWS_LAUNCHER, set in the top CMakeLists.txt, and the
+  # windowed one beside it), so that a Linux machine can brand and ship them; left out when they
+  # have not been built.
+  get_filename_component(windows_bin ${KESTRELUNE_WINDOWS_LAUNCHER} DIRECTORY)
+  install(FILES ${KESTRELUNE_WINDOWS_LAUNCHER} ${windows_bin}/kestrelunew.exe DESTINATION bin OPTIONAL)
   install(FILES ${KESTRELUNE_WINDOWS_INSPECT} DESTINATION bin OPTIONAL)
 endif()
 # README.md stays at the top so that its links into docs/ still work in the unpacked package.

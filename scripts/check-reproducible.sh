@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
 # Builds the programs twice -- from two copies of the sources, into two build directories, all at
 # different paths -- and compares their SHA-256 sums: the same sources and toolchain must give
-# byte-identical kestrelune.exe, kestrelune-inspect.exe and kestrelune-brand.exe, and the same
-# native programs. Only the programs are built, not the tests.
+# byte-identical kestrelune.exe, kestrelunew.exe, kestrelune-inspect.exe and kestrelune-brand.exe,
+# and the same native programs. Only the programs are built, not the tests.
 # Usage: scripts/check-reproducible.sh [windows|native]...   (default: both)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 builds=("${@:-windows native}")
 builds=(${builds[*]})
-programs=(kestrelune kestrelune-inspect kestrelune-brand)
 
 work=$(mktemp -d "$root/build/reproducible.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -22,9 +21,11 @@ status=0
 for build in "${builds[@]}"; do
   options=(-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON)
   suffix=""
+  programs=(kestrelune kestrelune-inspect kestrelune-brand)
   if [ "$build" = windows ]; then
     options+=(-DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake)
     suffix=.exe
+    programs+=(kestrelunew)
   fi
   for side in first second; do
     source_dir=$root
