@@ -25,6 +25,7 @@ ProcessFacts factsOfRun(const CountedString& launcherPath, const ArgumentsTail& 
   }
   facts.arguments = arguments;
   facts.environment = environment;
+  facts.windowed = isWindowedLauncher(launcherPath);
   return facts;
 }
 
@@ -76,7 +77,7 @@ std::string plain(const CountedString& text) { return std::string(text.data(), t
 std::string formatInspection(const LaunchPlan& run, const Environment& environment) {
   const bool launchFileMode = run.mode == LaunchMode::kLaunchFile;
   std::string text = line("launcher:", plain(run.launcher));
-  text += line("kind:", isWindowedLauncher(run.launcher) ? "windowed" : "console");
+  text += line("kind:", run.windowed ? "windowed" : "console");
   text += line("launch file:", plain(run.launchFile) + (launchFileMode ? "" : " (not found)"));
   text += line("mode:", launchFileMode ? "launch file" : "default jar launch");
   text += line("arguments:", visibleText(run.tail.text));

@@ -13,7 +13,8 @@
 
 /// The facts of the launcher at launcherPath started with argumentText (the raw text after its
 /// program name, with its marks of replaced characters) and with arguments one by one (what a
-/// POSIX launcher passes exactly), in environment.
+/// POSIX launcher passes exactly), in environment; windowed when the file at launcherPath is the
+/// windowed launcher.
 ProcessFacts factsOfRun(const CountedString& launcherPath, const ArgumentsTail& argumentText,
                         const TokenList& arguments, const Environment& environment);
 /// The same with the arguments split from argumentText by the launcher's own rule.

@@ -79,6 +79,7 @@ int32_t argumentAt(const CountedString& line, int32_t offset) {
 // given to the interpreter.
 bool describeRequest(const ProcessFacts& facts, const CommandForm& form, LaunchPlan* plan) {
   plan->request = commandOf(form, facts);
+  plan->request.windowed = facts.windowed;
   int32_t lineBreak = completeRequest(facts.environment, &plan->request);
   if (lineBreak >= 0) {
     plan->described = false;
@@ -131,6 +132,7 @@ LaunchPlan planLaunch(const ProcessFacts& facts) {
   plan.launcher = facts.modulePath;
   plan.launchFile = launchFilePath(plan.launcher);
   plan.tail = argumentsTail(facts);
+  plan.windowed = facts.windowed;
   CommandForm jarForm;
   CommandForm* form = &jarForm;
   // No fallback to the jar once the launch file exists, whatever happens there.

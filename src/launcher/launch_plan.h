@@ -17,6 +17,7 @@ struct LaunchPlan {
   CountedString launchFile;  // where the launch file is looked for
   ArgumentsTail tail;        // what %* and the default jar launch insert
   LaunchMode mode = LaunchMode::kDefaultJar;
+  bool windowed = false;     // the windowed launcher, as the facts say
 
   bool opened = false;       // launch-file mode: the file could be read...
   LaunchFileStages stages;   // ...and what its stages made of it

@@ -14,6 +14,9 @@
 // Start-up facts.
 PathStyle platformPathStyle();
 RunConventions platformRunConventions();
+/// True in a program built for the Windows GUI subsystem (kestrelunew.exe), as its own image says:
+/// it has no console. False on POSIX.
+bool platformIsWindowed();
 /// Full path of the running executable, never cut; empty if the platform cannot tell.
 CountedString platformModulePath();
 /// The raw command line. Windows: the wide command line in the ANSI code page without best-fit
@@ -56,24 +59,22 @@ struct CommandRequest {
   CountedString classPath;     // Windows: when not empty, CLASSPATH for the interpreter and the
                                // programs it starts, in place of the launcher's own
   ConsoleEventAnswers consoleAnswers;  // Windows: how to answer the console while it runs
+  bool windowed = false;  // Windows: as the windowed launcher (ProcessFacts::windowed)
 };
 /// The full path of the system's own interpreter in the system folder, for when COMSPEC is unset
 /// or cannot be started; empty where commands are not run through an interpreter.
 CountedString platformDefaultInterpreter();
 /// Windows: starts the first interpreter that can be started, with inherited handles, console
-/// and directory, waits for it and returns its exit code, or -1 when none can start. POSIX:
+/// and directory, waits for it and returns its exit code, or -1 when none can start; for the
+/// windowed launcher without a console window, with the caller's usable standard handles, and
+/// with a dialog when the program fails. POSIX:
 /// replaces the process with the program and returns only when it cannot be started: 127, with
 /// the system's reason in *failure.
 int platformRunCommand(const CommandRequest& request, CountedString* failure);
 
 // Reporting.
-/// True in a program built for the Windows GUI subsystem (kestrelunew.exe), as its own image says:
-/// it has no console. Its interpreter then starts without a console window and with the caller's
-/// usable standard handles, and a failing program's last error lines appear in a dialog. False on
-/// POSIX.
-// TODO(ProcessFacts): this becomes a field of the process facts, made once at start-up.
-bool platformIsWindowed();
-/// Writes the line and a line feed on the standard error stream. The windowed launcher without a
-/// usable stream there shows the line in an error dialog titled with its own name instead, where
-/// someone can see one.
+/// Writes the line and a line feed on the standard error stream. The running program, when it is
+/// the windowed launcher without a usable stream there, shows the line in an error dialog titled
+/// with its own name instead, where someone can see one. What the running program is decides,
+/// not the facts of a run it describes: kestrelune-inspect writes its lines.
 void platformReportError(const char* line);

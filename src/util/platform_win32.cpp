@@ -237,7 +237,7 @@ constexpr DWORD kShutdownAfterItsProgram = 0x100;
 int platformRunCommand(const CommandRequest& request, CountedString*) {
   InterpreterStreams windowedStreams;
   InterpreterStreams* streams = nullptr;
-  if (platformIsWindowed()) {  // no console, so no console handler
+  if (request.windowed) {  // no console, so no console handler
     SetProcessShutdownParameters(kShutdownAfterItsProgram, 0);
     windowedStreams.open();
     streams = &windowedStreams;

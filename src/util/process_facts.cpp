@@ -15,5 +15,6 @@ ProcessFacts takeProcessFacts(int argc, char** argv) {
   facts.commandLine = platformCommandLine(argc, argv, &facts.replaced);
   for (int i = 1; i < argc; ++i) facts.arguments.append(CountedString(argv[i]));
   facts.environment = Environment(platformEnvironment());
+  facts.windowed = platformIsWindowed();
   return facts;
 }

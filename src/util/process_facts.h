@@ -14,6 +14,10 @@ struct ProcessFacts {
   CountedString replaced;
   TokenList arguments;  // the launcher's own arguments one by one, as the system handed them over
   Environment environment;
+  // The windowed launcher (kestrelunew.exe): its program starts without a console window and with
+  // the caller's usable standard handles, and a failing program's last error lines show in a
+  // dialog.
+  bool windowed = false;
 };
 
 /// Chooses this platform's code page, path style and run conventions, then takes the facts of the

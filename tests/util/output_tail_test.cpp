@@ -27,7 +27,7 @@ TEST(OutputTailTest, LastLinesStartAtALineStartWithinTheLimit) {
       {"x\n\x81\x5C\x81\x5C\x81\x5C", false, 2, "\x81\x5C\x81\x5C"},  // one line too long
       {" \r\n\t\n", false, 100, ""},
   };
-  ScopedTextSettings settings(builtinCodePage(932), PathStyle::windows());
+  ScopedTextSettings settings(builtinCodePage(932), windowsStyles());
   for (const Case& c : cases) {
     EXPECT_EQ(toString(lastLines(counted(c.captured), c.cut, c.limit)), c.expected)
         << c.captured << " / " << c.limit;
