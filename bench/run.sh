@@ -4,8 +4,9 @@
 #   2. start-up side by side with hyperfine: natively the child started directly, through the
 #      launcher (launch file and default jar launch) and through a POSIX start script, with
 #      /bin/true and a real JVM as the child; under Wine the child through cmd /c, through
-#      kestrelune.exe and through a .bat start script; each run also starts an empty static
-#      program, the floor that any launcher which is a program of its own pays;
+#      kestrelune.exe, through the windowed kestrelunew.exe and through a .bat start script; each
+#      run also starts an empty static program, the floor that any launcher which is a program of
+#      its own pays;
 #   3. a real JVM from one jlink runtime: started directly, through the launcher, and through the
 #      app launcher of the JDK's own packager (jpackage), with what that one runs at each start;
 #   4. callgrind's instruction count of the launcher's own work (bench/callgrind.sh);
@@ -36,7 +37,7 @@ if wants brand; then cmake --build "$native_build" -j2 --target kestrelune-brand
 if wants wine || wants size || wants brand; then
   cmake -S . -B "$windows_build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
     -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake >/dev/null
-  cmake --build "$windows_build" -j2 --target kestrelune >/dev/null
+  cmake --build "$windows_build" -j2 --target kestrelune kestrelunew >/dev/null
 fi
 
 # The Wine runs use a prefix of their own, so that no test suite sharing the usual prefix's
@@ -185,6 +186,10 @@ run_wine() {
   cp "$work/empty.exe" "$app/java.exe"
   cp "$windows_build/bin/kestrelune.exe" "$app/hello.exe"
   printf 'java -cp %%@lib\\*.jar;classes Hello %%*\r\n' >"$app/hello.kestrelune"
+  # The windowed launcher with the same launch file: hyperfine's /dev/null is a usable stream for
+  # it (the NUL device), so it passes its handles on as a script's caller would give them.
+  cp "$windows_build/bin/kestrelunew.exe" "$app/hellow.exe"
+  cp "$app/hello.kestrelune" "$app/hellow.kestrelune"
   cat >"$app/hello.bat" <<'EOF'
 @echo off
 rem Finds its home, builds the class path from every jar in lib\, passes the arguments on.
@@ -224,9 +229,10 @@ EOF
     -n direct "$wine '$cmd' /c java -cp '$class_path;classes' Hello a b" \
     -n minimal-launcher "$wine minimal.exe" \
     -n launch-file "$wine hello.exe a b" \
+    -n windowed "$wine hellow.exe a b" \
     -n start-script "$wine '$cmd' /c hello.bat a b"
   report "$out.json" direct floor start-script minimal-launcher:direct launch-file:direct \
-    launch-file:minimal-launcher | tee "$out.txt"
+    launch-file:minimal-launcher windowed:launch-file | tee "$out.txt"
   cd "$source_dir"
 }
 
@@ -330,10 +336,13 @@ EOF
 run_size() {
   local stripped=$work/stripped
   mkdir -p "$stripped"
-  x86_64-w64-mingw32-strip -o "$stripped/kestrelune.exe" "$windows_build/bin/kestrelune.exe"
+  local exe
+  for exe in kestrelune.exe kestrelunew.exe; do
+    x86_64-w64-mingw32-strip -o "$stripped/$exe" "$windows_build/bin/$exe"
+    echo "$exe stripped: $(stat -c %s "$stripped/$exe") bytes (information: budget 81920);" \
+         "imports: $(x86_64-w64-mingw32-objdump -p "$stripped/$exe" | sed -n 's/.*DLL Name: //p' | paste -sd' ')"
+  done
   strip -o "$stripped/kestrelune" "$native_build/bin/kestrelune"
-  echo "kestrelune.exe stripped: $(stat -c %s "$stripped/kestrelune.exe") bytes (information: budget 81920);" \
-       "imports: $(x86_64-w64-mingw32-objdump -p "$stripped/kestrelune.exe" | sed -n 's/.*DLL Name: //p' | paste -sd' ')"
   echo "kestrelune (native, static) stripped: $(stat -c %s "$stripped/kestrelune") bytes"
 }
 
