@@ -100,9 +100,13 @@ void reportProgramFailure(InterpreterStreams* streams, int status) {
   CountedString captured;
   bool cut = false;
   if (status == 0 || !streams->takeCaptured(kGraceMs, &captured, &cut) || captured.empty()) return;
-  // Java writes to a pipe in the ANSI code page, which is the launcher's own too.
+  // Java writes to a stream that is no console in the ANSI code page, like the launcher; cmd.exe
+  // writes its own messages in the console's OEM code page, and 9009 is the failure whose words
+  // are all cmd's. The lines are cut with the ANSI code page's lead bytes: a double-byte system's
+  // OEM code page is the same code page.
   CountedString lines = lastLines(captured, cut, kDialogCharacters);
-  wchar_t* output = widen(lines.data(), lines.length(), status == kNotRecognized ? CP_OEMCP : CP_ACP);
+  UINT codePage = status == kNotRecognized ? CP_OEMCP : CP_ACP;
+  wchar_t* output = widen(lines.data(), lines.length(), codePage);
   wchar_t* name = launcherName();
   size_t size = std::wcslen(name) + std::wcslen(output) + 64;
   wchar_t* text = new wchar_t[size];
