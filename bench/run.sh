@@ -221,6 +221,23 @@ EOF
     echo '}'
   } >"$work/minimal-$label.c"
   x86_64-w64-mingw32-gcc -static -O2 -s -o "$app/minimal.exe" "$work/minimal-$label.c"
+  # As Explorer starts a program: from a GUI process without a console. Started so, the console
+  # launcher gets a console host of its own, and the windowed one's interpreter gets one (without a
+  # window); started by wine64 from a shell without a terminal, the console launcher gets none.
+  {
+    echo '#include <windows.h>'
+    echo 'int main(int argc, char** argv) {'
+    echo '  STARTUPINFOA startup = {sizeof startup};'
+    echo '  PROCESS_INFORMATION process;'
+    echo '  DWORD code = 1;'
+    echo '  if (argc < 2 || !CreateProcessA(NULL, argv[1], NULL, NULL, FALSE, 0, NULL, NULL, &startup,'
+    echo '                                  &process)) return 2;'
+    echo '  WaitForSingleObject(process.hProcess, INFINITE);'
+    echo '  GetExitCodeProcess(process.hProcess, &code);'
+    echo '  return (int)code;'
+    echo '}'
+  } >"$work/explorer.c"
+  x86_64-w64-mingw32-gcc -static -O2 -s -mwindows -o "$app/explorer.exe" "$work/explorer.c"
   cd "$app"
   echo "== Wine, $label, child: java.exe = the empty console exe"
   hyperfine_under_wine "$out" -N --warmup 10 --runs 100 --style basic \
@@ -230,9 +247,12 @@ EOF
     -n minimal-launcher "$wine minimal.exe" \
     -n launch-file "$wine hello.exe a b" \
     -n windowed "$wine hellow.exe a b" \
-    -n start-script "$wine '$cmd' /c hello.bat a b"
+    -n start-script "$wine '$cmd' /c hello.bat a b" \
+    -n explorer-console "$wine explorer.exe 'hello.exe a b'" \
+    -n explorer-windowed "$wine explorer.exe 'hellow.exe a b'"
   report "$out.json" direct floor start-script minimal-launcher:direct launch-file:direct \
-    launch-file:minimal-launcher windowed:launch-file | tee "$out.txt"
+    launch-file:minimal-launcher windowed:launch-file explorer-windowed:explorer-console \
+    | tee "$out.txt"
   cd "$source_dir"
 }
 
