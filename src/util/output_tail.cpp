@@ -22,7 +22,9 @@ void OutputTail::append(const char* bytes, int32_t count) {
 
 namespace {
 
-bool isTrailingBlank(char byte) { return byte == '\n' || byte == '\r' || byte == ' ' || byte == '\t'; }
+bool isTrailingBlank(char byte) {
+  return byte == '\n' || byte == '\r' || byte == ' ' || byte == '\t';
+}
 
 }  // namespace
 
