@@ -4,9 +4,9 @@
 #   2. start-up side by side with hyperfine: natively the child started directly, through the
 #      launcher (launch file and default jar launch) and through a POSIX start script, with
 #      /bin/true and a real JVM as the child; under Wine the child through cmd /c, through
-#      kestrelune.exe, through the windowed kestrelunew.exe and through a .bat start script; each
-#      run also starts an empty static program, the floor that any launcher which is a program of
-#      its own pays;
+#      kestrelune.exe and through a .bat start script; each run also starts an empty static
+#      program, the floor that any launcher which is a program of its own pays; and the windowed
+#      kestrelunew.exe beside kestrelune.exe, started in turn, from a shell and as Explorer does;
 #   3. a real JVM from one jlink runtime: started directly, through the launcher, and through the
 #      app launcher of the JDK's own packager (jpackage), with what that one runs at each start;
 #   4. callgrind's instruction count of the launcher's own work (bench/callgrind.sh);
@@ -225,13 +225,15 @@ EOF
   # launcher gets a console host of its own, and the windowed one's interpreter gets one (without a
   # window); started by wine64 from a shell without a terminal, the console launcher gets none.
   {
+    echo '#include <string.h>'
     echo '#include <windows.h>'
     echo 'int main(int argc, char** argv) {'
     echo '  STARTUPINFOA startup = {sizeof startup};'
     echo '  PROCESS_INFORMATION process;'
     echo '  DWORD code = 1;'
-    echo '  if (argc < 2 || !CreateProcessA(NULL, argv[1], NULL, NULL, FALSE, 0, NULL, NULL, &startup,'
-    echo '                                  &process)) return 2;'
+    echo '  char* line = argc < 2 ? NULL : strstr(GetCommandLineA(), argv[1]);  /* the rest of its line */'
+    echo '  if (line == NULL || !CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &startup,'
+    echo '                                      &process)) return 2;'
     echo '  WaitForSingleObject(process.hProcess, INFINITE);'
     echo '  GetExitCodeProcess(process.hProcess, &code);'
     echo '  return (int)code;'
@@ -246,14 +248,43 @@ EOF
     -n direct "$wine '$cmd' /c java -cp '$class_path;classes' Hello a b" \
     -n minimal-launcher "$wine minimal.exe" \
     -n launch-file "$wine hello.exe a b" \
-    -n windowed "$wine hellow.exe a b" \
-    -n start-script "$wine '$cmd' /c hello.bat a b" \
-    -n explorer-console "$wine explorer.exe 'hello.exe a b'" \
-    -n explorer-windowed "$wine explorer.exe 'hellow.exe a b'"
+    -n start-script "$wine '$cmd' /c hello.bat a b"
   report "$out.json" direct floor start-script minimal-launcher:direct launch-file:direct \
-    launch-file:minimal-launcher windowed:launch-file explorer-windowed:explorer-console \
-    | tee "$out.txt"
+    launch-file:minimal-launcher | tee "$out.txt"
+  echo "== Wine, $label: the windowed launcher beside the console one, started alternately"
+  compare_alternately "$out-windowed" 60 "$wine hello.exe a b" "$wine hellow.exe a b" \
+    | tee "$out-windowed.txt"
+  echo "== Wine, $label: both started as Explorer starts them"
+  compare_alternately "$out-explorer" 60 "$wine explorer.exe hello.exe a b" \
+    "$wine explorer.exe hellow.exe a b" | tee "$out-explorer.txt"
   cd "$source_dir"
+}
+
+# compare_alternately OUT ROUNDS CONSOLE-COMMAND WINDOWED-COMMAND: the two commands run in turn,
+# ROUNDS times each (words split at blanks), so that a change in the machine's load falls on both
+# alike, which hyperfine's one-command-after-the-other cannot promise for a difference this small.
+# Prints each one's median and the median of the paired differences with its standard error.
+compare_alternately() {
+  local out=$1 rounds=$2 console=$3 windowed=$4 i command start end
+  for ((i = 0; i < rounds; i++)); do
+    for command in "$console" "$windowed"; do
+      start=$(date +%s%N)
+      $command >/dev/null 2>&1 </dev/null || true
+      end=$(date +%s%N)
+      echo "$((end - start))"
+    done
+  done >"$out.times"
+  python3 - "$out.times" <<'EOF'
+import statistics, sys
+times = [int(line) / 1e6 for line in open(sys.argv[1])]
+console, windowed = times[0::2][3:], times[1::2][3:]  # the first rounds warm the caches
+differences = [w - c for c, w in zip(console, windowed)]
+error = statistics.stdev(differences) / len(differences) ** 0.5
+print(f"console median {statistics.median(console):.1f} ms, windowed median "
+      f"{statistics.median(windowed):.1f} ms; windowed minus console, paired: median "
+      f"{statistics.median(differences):.1f} ms, mean {statistics.mean(differences):.1f} "
+      f"± {error:.1f} ms (standard error)")
+EOF
 }
 
 # hyperfine_under_wine OUT HYPERFINE-ARGUMENT...: hyperfine gives up on the whole comparison when
