@@ -72,7 +72,7 @@ namespace {
 
 DWORD WINAPI readErrorOutput(void* state) {
   Capture* capture = static_cast<Capture*>(state);
-  char buffer[4096];
+  char buffer[OutputTail::kCapacity];
   DWORD count = 0;
   while (ReadFile(capture->pipe, buffer, sizeof buffer, &count, nullptr)) {
     EnterCriticalSection(&capture->lock);

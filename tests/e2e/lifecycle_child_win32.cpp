@@ -96,6 +96,7 @@ int holdErrorStream(const char* self) {
                       &process)) {
     return 3;
   }
+  touch("pid", std::to_string(process.dwProcessId));  // the sleeper's, as it writes it itself
   touch("ended", std::to_string(GetTickCount64()));
   return 1;
 }
