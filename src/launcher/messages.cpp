@@ -1,7 +1,5 @@
 #include "launcher/messages.h"
 
-#include <cstdio>
-
 #include "util/byte_buffer.h"
 #include "util/platform.h"
 

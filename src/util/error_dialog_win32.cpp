@@ -41,6 +41,26 @@ wchar_t* launcherName() {
   }
 }
 
+// Text written by hand, as the messages are: the printf family would bring the C runtime's whole
+// formatter. Each returns the end of what it wrote, without a terminating zero.
+wchar_t* append(wchar_t* end, const wchar_t* text) {
+  while (*text != 0) *end++ = *text++;
+  return end;
+}
+
+wchar_t* appendNumber(wchar_t* end, int value) {
+  unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  if (value < 0) *end++ = L'-';
+  wchar_t digits[12];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  while (count > 0) *end++ = digits[--count];
+  return end;
+}
+
 }  // namespace
 
 bool platformIsWindowed() {
@@ -85,7 +105,8 @@ void showErrorDialog(const wchar_t* text) {
 void platformReportError(const char* line) {
   if (!platformIsWindowed() || isUsableHandle(GetStdHandle(STD_ERROR_HANDLE))) {
     std::fflush(stdout);
-    std::fprintf(stderr, "%s\n", line);
+    std::fputs(line, stderr);
+    std::fputc('\n', stderr);
     return;
   }
   // The icon says it is an error.
@@ -108,11 +129,10 @@ void reportProgramFailure(InterpreterStreams* streams, int status) {
   UINT codePage = status == kNotRecognized ? CP_OEMCP : CP_ACP;
   wchar_t* output = widen(lines.data(), lines.length(), codePage);
   wchar_t* name = launcherName();
-  size_t size = std::wcslen(name) + std::wcslen(output) + 64;
-  wchar_t* text = new wchar_t[size];
-  _snwprintf(text, size, L"%ls ended with exit status %d.%ls%ls", name, status,
-             lines.empty() ? L"" : L"\r\n\r\n", output);
-  text[size - 1] = 0;
+  wchar_t* text = new wchar_t[std::wcslen(name) + std::wcslen(output) + 64];
+  wchar_t* end = append(append(text, name), L" ended with exit status ");
+  end = append(append(appendNumber(end, status), L"."), lines.empty() ? L"" : L"\r\n\r\n");
+  *append(end, output) = 0;
   showErrorDialog(text);
   delete[] text;
   delete[] name;

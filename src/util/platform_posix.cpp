@@ -102,7 +102,8 @@ bool platformIsWindowed() { return false; }
 
 void platformReportError(const char* line) {
   fflush(stdout);
-  fprintf(stderr, "%s\n", line);
+  fputs(line, stderr);
+  fputc('\n', stderr);
 }
 
 int platformRunCommand(const CommandRequest& request, CountedString* failure) {
