@@ -1,6 +1,7 @@
 #include "util/process_facts.h"
 
 #include "util/code_page.h"
+#include "util/out_of_memory.h"
 #include "util/path_style.h"
 #include "util/platform.h"
 #include "util/run_conventions.h"
@@ -10,6 +11,7 @@ ProcessFacts takeProcessFacts(int argc, char** argv) {
   setPathStyle(platformPathStyle());
   setRunConventions(platformRunConventions());
   setActiveCodePage(platformActiveCodePage());
+  setOutOfMemoryReport(platformReportError);
   ProcessFacts facts;
   facts.modulePath = platformModulePath();
   facts.commandLine = platformCommandLine(argc, argv, &facts.replaced);
