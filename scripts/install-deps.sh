@@ -8,6 +8,7 @@ packages=(cmake g++ make libgtest-dev libbenchmark-dev openjdk-17-jdk-headless
 # bench/run.sh: hyperfine, and strace for what jpackage's app launcher runs (valgrind above also
 # serves its instruction counts).
 packages+=(hyperfine strace)
+packages+=(python3)  # the greeter's icon, the brand read-back check
 packages+=(icoutils osslsigncode openssl python3-pefile)  # kestrelune-brand: icons, signing, read-back
 if [ "${1:-all}" = all ]; then
   packages+=(googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 locales)

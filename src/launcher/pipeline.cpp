@@ -60,7 +60,7 @@ bool buildLaunchFileCommand(const CountedString& launchFile, const ProcessFacts&
   }
   // Only a line that the interpreter reads needs to know which of its bytes are data.
   const bool marking = runConventions().runsThroughInterpreter;
-  TokenList expandedMarks;
+  TokenList expandedMarks, finalMarks;  // which bytes of each token are data
   bool first = true;
   // %* standing alone is not text to expand and split again: it keeps its place for the
   // arguments themselves.
@@ -81,13 +81,13 @@ bool buildLaunchFileCommand(const CountedString& launchFile, const ProcessFacts&
   TokenList unmatched;
   stages->final = expandEach(
       stages->expanded, marking ? &expandedMarks : nullptr,
-      marking ? &stages->finalMarks : nullptr,
+      marking ? &finalMarks : nullptr,
       [&](const CountedString& token, const CountedString& marks, CountedString* resultMarks) {
         return expandPathList(token, &unmatched, marks, resultMarks);
       });
   for (const CountedString& pattern : unmatched) {
     stages->warnings.append(unmatchedPatternWarning(pattern));
   }
-  stages->form = launchFileForm(stages->final, marking ? &stages->finalMarks : nullptr, facts);
+  stages->form = launchFileForm(stages->final, marking ? &finalMarks : nullptr, facts);
   return true;
 }

@@ -12,8 +12,7 @@ struct LaunchFileStages {
   TokenList read;      // the launch file's tokens as they stand
   TokenList expanded;  // after macros, each expansion split again
   TokenList final;     // after path lists and wildcards, each expansion split again
-  TokenList finalMarks;  // the marks of each final token, where the line runs through cmd
-  CommandForm form;      // what runs
+  CommandForm form;    // what runs
 
   // What the stages met that a packager may not have meant, one "warning: " line each in the
   // order of the file: a byte-order mark, unset variables (but not one that is a whole token

@@ -48,17 +48,15 @@ TokenList programCandidates(const CountedString& name, const Environment& enviro
   if (name.findChar('.') >= 0) candidates.append(name);
   CountedString extensions = environment.value("PATHEXT");
   if (extensions.empty()) extensions = kDefaultExtensions;
-  for (int32_t start = 0; start < extensions.length();) {  // ";" between, as in PATH
-    int32_t end = extensions.findChar(';', start);
-    if (end < 0) end = extensions.length();
-    if (end > start) candidates.append(name + extensions.substring(start, end));
-    start = end + 1;
+  for (const CountedString& extension : listElements(extensions, ';', false)) {
+    candidates.append(name + extension);
   }
   return candidates;
 }
 
-CountedString findAlongPath(const CountedString& name, const Environment& environment) {
-  TokenList candidates = programCandidates(name, environment);
+namespace {
+
+CountedString findCandidateAlongPath(const TokenList& candidates, const Environment& environment) {
   for (const CountedString& directory : searchPathDirectories(environment.value("PATH"))) {
     if (isCurrentFolder(directory)) continue;
     for (const CountedString& candidate : candidates) {
@@ -69,15 +67,18 @@ CountedString findAlongPath(const CountedString& name, const Environment& enviro
   return CountedString();
 }
 
+}  // namespace
+
+CountedString findAlongPath(const CountedString& name, const Environment& environment) {
+  return findCandidateAlongPath(programCandidates(name, environment), environment);
+}
+
 CountedString findLikeExecvp(const CountedString& name, const Environment& environment) {
   CountedString path = environment.value("PATH");
   if (path.empty()) path = "/bin:/usr/bin";  // the C library's own default
-  for (int32_t start = 0; start <= path.length();) {
-    int32_t end = path.findChar(':', start);
-    if (end < 0) end = path.length();
-    CountedString file = end > start ? joinPath(path.substring(start, end), name) : name;
+  for (const CountedString& directory : listElements(path, ':', true)) {
+    CountedString file = directory.empty() ? name : joinPath(directory, name);  // "": here
     if (pathExists(file)) return file;
-    start = end + 1;
   }
   return CountedString();
 }
@@ -86,15 +87,16 @@ bool keepOutOfCurrentFolder(const Environment& environment, CommandForm* form,
                             CountedString* error) {
   CountedString name = programName(*form);
   if (name.empty() || !isBareName(name) || isInterpreterCommand(name)) return true;
+  const TokenList candidates = programCandidates(name, environment);
   CountedString planted;
-  for (const CountedString& candidate : programCandidates(name, environment)) {
+  for (const CountedString& candidate : candidates) {
     if (pathExists(candidate)) {  // relative: the current folder
       planted = candidate;
       break;
     }
   }
   if (planted.empty()) return true;  // cmd.exe finds what the launcher would
-  CountedString found = findAlongPath(name, environment);
+  CountedString found = findCandidateAlongPath(candidates, environment);
   if (found.empty()) {
     *error = programInCurrentFolderMessage(name, platformFullPath(planted));
     return false;

@@ -47,16 +47,19 @@ bool pathExists(const CountedString& path) {
   return !path.empty() && platformPathExists(path);
 }
 
-TokenList searchPathDirectories(const CountedString& value) {
-  const char separator = pathStyle().listSeparator;
-  TokenList directories;
-  for (int32_t start = 0; start < value.length();) {
+TokenList listElements(const CountedString& value, char separator, bool keepEmpty) {
+  TokenList elements;
+  for (int32_t start = 0; start <= value.length();) {
     int32_t end = value.findChar(separator, start);  // starts on a character: a separator's next
     if (end < 0) end = value.length();
-    if (end > start) directories.append(value.substring(start, end));
+    if (keepEmpty || end > start) elements.append(value.substring(start, end));
     start = end + 1;
   }
-  return directories;
+  return elements;
+}
+
+TokenList searchPathDirectories(const CountedString& value) {
+  return listElements(value, pathStyle().listSeparator, false);
 }
 
 namespace {

@@ -21,8 +21,11 @@ CountedString baseNameOf(const CountedString& path);
 bool hasFileName(const CountedString& path, const char* name);
 /// True for an existing file, directory or other object; false for the empty path.
 bool pathExists(const CountedString& path);
-/// The directories of a search-path value such as PATH: the non-empty stretches between list
-/// separators. Quotes mean nothing there.
+/// The stretches of value between separators (empty ones only when keepEmpty), in order: the
+/// elements of PATH, PATHEXT and the like, where quotes mean nothing.
+TokenList listElements(const CountedString& value, char separator, bool keepEmpty);
+/// The directories of a search-path value such as PATH: the non-empty stretches between the
+/// style's list separators.
 TokenList searchPathDirectories(const CountedString& value);
 /// directory and name joined by a directory separator, unless directory ends with one ("/"
 /// counts in every style).
