@@ -2,10 +2,10 @@
 // launcher's start-up sets them, then the benchmarks.
 #include <benchmark/benchmark.h>
 
+#include "platform/platform.h"
+#include "platform/text_services.h"
 #include "util/code_page.h"
 #include "util/path_style.h"
-#include "util/platform.h"
-#include "util/text_services.h"
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);

@@ -12,12 +12,13 @@
 #include <cstring>
 
 #include "launcher/pipeline.h"
-#include "launchfile/macros.h"
-#include "launchfile/reader.h"
-#include "util/argument_split.h"
-#include "util/code_page.h"
 #include "launchfile/arguments_tail.h"
 #include "launchfile/command_line.h"
+#include "launchfile/macros.h"
+#include "launchfile/reader.h"
+#include "platform/file_queries.h"
+#include "util/argument_split.h"
+#include "util/code_page.h"
 #include "util/path_style.h"
 #include "util/paths.h"
 #include "util/run_conventions.h"

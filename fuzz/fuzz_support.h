@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/process_facts.h"
 #include "util/counted_string.h"
-#include "util/process_facts.h"
 #include "util/token_list.h"
 
 namespace fuzz {

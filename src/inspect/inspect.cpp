@@ -17,11 +17,11 @@ ProcessFacts factsOfRun(const CountedString& launcherPath, const ArgumentsTail& 
   // as a shell or Explorer would start it; the tail comes out exactly as argumentText.
   CountedString name = "\"" + launcherPath + "\" ";
   facts.commandLine = name + argumentText.text;
-  if (!argumentText.replaced.empty()) {
+  if (!argumentText.replacedCharacters.empty()) {
     ByteBuffer marks;  // none for the launcher's own name
     for (int32_t i = 0; i < name.length(); ++i) marks.appendByte(0);
-    marks.appendString(argumentText.replaced);
-    facts.replaced = marks.toCountedString();
+    marks.appendString(argumentText.replacedCharacters);
+    facts.replacedCharacters = marks.toCountedString();
   }
   facts.arguments = arguments;
   facts.environment = environment;
@@ -41,7 +41,7 @@ ArgumentsTail argumentsAfterLauncher(const ProcessFacts& tool) {
   ArgumentsTail own = argumentsTail(tool);
   ProcessFacts rest;
   rest.commandLine = own.text;
-  rest.replaced = own.replaced;
+  rest.replacedCharacters = own.replacedCharacters;
   return argumentsTail(rest);
 }
 
@@ -99,7 +99,7 @@ std::string formatInspection(const LaunchPlan& run, const Environment& environme
     }
     text += line("options:", plain(run.optionsName) + " = " + visibleText(run.options));
   }
-  text += line("command line:", run.described ? visibleText(run.request.line) : "(nothing is run)");
+  text += line("command line:", run.runnable ? visibleText(run.request.line) : "(nothing is run)");
   if (run.interpreterLength >= 0) {
     text += line("length:", std::to_string(run.interpreterLength) + " after /c (cmd.exe: at most " +
                                 std::to_string(kInterpreterLineLimit) + "), " +
@@ -114,12 +114,12 @@ std::string formatInspection(const LaunchPlan& run, const Environment& environme
                                     " characters), because the line would be " +
                                     std::to_string(run.unmovedLength) + " characters long");
   }
-  if (run.described && !run.request.interpreterLines.empty()) {
+  if (run.runnable && !run.request.interpreterLines.empty()) {
     // What the interpreter is started with: its switches, and the line with the escapes that
     // keep the user's input from acting.
     text += line("interpreter:", visibleText(run.request.interpreterLines[0]));
   }
-  if (run.described) {
+  if (run.runnable) {
     // What the program gets, one argument a line: on POSIX each exactly, on Windows as its C
     // runtime reads the line.
     text += stage("program arguments",
@@ -132,5 +132,5 @@ std::string formatInspection(const LaunchPlan& run, const Environment& environme
 }
 
 std::string inspectionError(const LaunchPlan& run) {
-  return run.described ? std::string() : plain(run.error);
+  return run.runnable ? std::string() : plain(run.error);
 }

@@ -6,9 +6,9 @@
 
 #include "launcher/launch_plan.h"
 #include "launchfile/arguments_tail.h"
+#include "platform/process_facts.h"
 #include "util/counted_string.h"
 #include "util/environment.h"
-#include "util/process_facts.h"
 #include "util/token_list.h"
 
 /// The facts of the launcher at launcherPath started with argumentText (the raw text after its

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "util/platform.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include "inspect/inspect.h"
 #include "launcher/messages.h"
+#include "platform/platform.h"
+#include "platform/process_facts.h"
 #include "util/out_of_memory.h"
-#include "util/platform.h"
-#include "util/process_facts.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
                                            argumentsAfterLauncher(tool), arguments,
                                            tool.environment));
     std::fputs(formatInspection(run, tool.environment).c_str(), stdout);
-    if (!run.described) {
+    if (!run.runnable) {
       printError(run.error);
       status = 1;
     }

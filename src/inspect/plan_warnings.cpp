@@ -8,25 +8,16 @@
 #include "launchfile/macros.h"
 #include "launchfile/path_list.h"
 #include "launchfile/reader.h"
+#include "platform/file_queries.h"
 #include "util/argument_split.h"
 #include "util/case_rules.h"
 #include "util/code_page.h"
 #include "util/paths.h"
 #include "util/run_conventions.h"
+#include "util/text_helpers.h"
 #include "util/wildcard.h"
 
 namespace {
-
-bool isAbsolute(const CountedString& path) {
-  const unsigned char first = path.byteAt(0);
-  return first == '\\' || first == '/' || (path.length() > 1 && path.byteAt(1) == ':');
-}
-
-bool endsWithNoCase(const CountedString& text, const char* ending) {
-  const CountedString tail(ending);
-  return text.length() >= tail.length() &&
-         mbCompareNoCase(text.data() + text.length() - tail.length(), tail.data(), tail.length());
-}
 
 // The file that runs for the program, found as the interpreter or execvp finds it; empty when
 // none is. A bare name on Windows is looked for along PATH only: the launcher has already kept it
@@ -66,7 +57,7 @@ void warnOfProgram(const LaunchPlan& plan, const Environment& environment, Token
         bare ? static_cast<int32_t>(searchPathDirectories(environment.value("PATH")).size()) : -1;
     warnings->append(programNotFoundWarning(program, folders, environment.value("JAVA_HOME")));
   }
-  if (windows && !plan.request.lineMarks.empty() &&
+  if (windows && !plan.request.lineDataMarks.empty() &&
       (endsWithNoCase(file, ".bat") || endsWithNoCase(file, ".cmd"))) {
     warnings->append(batchProgramWarning(file));
   }
@@ -80,10 +71,6 @@ void warnOfZeroByte(const LaunchPlan& plan, TokenList* warnings) {
   if (std::memchr(text.data(), 0, static_cast<size_t>(text.length())) != nullptr) {
     warnings->append(zeroByteWarning());
   }
-}
-
-CountedString withoutQuotes(const CountedString& text) {
-  return text.replaceAll("\"", CountedString());
 }
 
 // True when a pattern of the path list without a folder, or with a relative one, matches a name
@@ -134,8 +121,8 @@ TokenList planWarnings(const LaunchPlan& plan, const Environment& environment) {
       warnings.append(argumentsDroppedWarning());
     }
   }
-  if (plan.described) warnOfProgram(plan, environment, &warnings);
-  if (plan.described && plan.interpreterLength > kInterpreterLineLimit) {
+  if (plan.runnable) warnOfProgram(plan, environment, &warnings);
+  if (plan.runnable && plan.interpreterLength > kInterpreterLineLimit) {
     warnings.append(lineTooLongForInterpreterWarning(plan.interpreterLength, kInterpreterLineLimit));
   }
   return warnings;

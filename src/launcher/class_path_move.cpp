@@ -5,20 +5,10 @@
 #include "launcher/line_limits.h"
 #include "util/argument_split.h"
 #include "util/paths.h"
+#include "util/text_helpers.h"
 #include "util/token_list.h"
 
 namespace {
-
-bool startsWith(const CountedString& text, const char* prefix) {
-  return text.find(prefix) == 0;
-}
-
-bool isOneOf(const CountedString& argument, std::initializer_list<const char*> names) {
-  for (const char* name : names) {
-    if (argument == name) return true;
-  }
-  return false;
-}
 
 bool isJava(const CountedString& program) {
   for (const char* name : {"java", "javaw", "java.exe", "javaw.exe"}) {
@@ -48,7 +38,7 @@ bool holdsClassPath(const CountedString& javaOptions) {
 // is no argument at all. Anything else (the user's arguments) java could read as anything.
 bool argumentOf(const CommandForm& form, size_t i, CountedString* argument) {
   if (form.kind(i) != PieceKind::kToken) return false;
-  *argument = form.text(i).replaceAll("\"", CountedString());
+  *argument = withoutQuotes(form.text(i));
   return true;
 }
 
@@ -59,7 +49,7 @@ bool endsOptions(const CountedString& argument) {
 }
 
 void keep(const CommandForm& form, size_t i, CommandForm* kept) {
-  kept->add(form.kind(i), form.text(i), form.marks(i));
+  kept->add(form.kind(i), form.text(i), form.dataMarks(i));
 }
 
 // Walks java's options, keeping every piece but the class-path options and their values; false

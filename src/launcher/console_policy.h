@@ -2,7 +2,7 @@
 // stands in for its program until the program ends, so no event ends it early.
 #pragma once
 
-#include "util/console_events.h"
+#include "platform/console_events.h"
 
 /// Ctrl-C and Ctrl-Break reach the program, which decides; a log-off or shutdown that reaches a
 /// launcher under a service is another user's and changes nothing. Closing the console window

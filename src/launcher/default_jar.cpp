@@ -39,10 +39,10 @@ CommandForm defaultJarForm(const CountedString& jarPath, const CountedString& op
   // The options are the user's or administrator's text and act as such; the jar's path and the
   // user's arguments are data.
   const CountedString none;
-  return {{PieceKind::kText, "java", none},
-          {PieceKind::kText, " " + options + " -jar \"", none},
-          {PieceKind::kText, jarPath, allData(jarPath)},
-          {PieceKind::kText, "\" ", none},
+  return {{PieceKind::kGlued, "java", none},
+          {PieceKind::kGlued, " " + options + " -jar \"", none},
+          {PieceKind::kGlued, jarPath, allData(jarPath)},
+          {PieceKind::kGlued, "\" ", none},
           {PieceKind::kArguments, tail, allData(tail)}};
 }
 

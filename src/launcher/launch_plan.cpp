@@ -8,6 +8,7 @@
 #include "launcher/messages.h"
 #include "launcher/program_search.h"
 #include "launcher/run_command.h"
+#include "platform/file_queries.h"
 #include "util/argument_split.h"
 #include "util/code_page.h"
 #include "util/paths.h"
@@ -64,7 +65,7 @@ void checkLineLimits(LaunchPlan* plan) {
   const int32_t line = start + (whole.find(switches, start) == start ? switches.length() : 4);
   plan->interpreterLength = characters(whole.substring(line, whole.length()));
   if (plan->wholeLength > kWindowsLineLimit) {
-    plan->described = false;
+    plan->runnable = false;
     plan->error = lineTooLongMessage(plan->wholeLength, kWindowsLineLimit);
   }
 }
@@ -77,14 +78,14 @@ int32_t argumentAt(const CountedString& line, int32_t offset) {
 
 // The request for the form, measured; false with the plan's error when its line cannot be
 // given to the interpreter.
-bool describeRequest(const ProcessFacts& facts, const CommandForm& form, LaunchPlan* plan) {
+bool makeRunnable(const ProcessFacts& facts, const CommandForm& form, LaunchPlan* plan) {
   plan->request = commandOf(form, facts);
   plan->request.windowed = facts.windowed;
-  int32_t lineBreak = completeRequest(facts.environment, &plan->request);
-  if (lineBreak >= 0) {
-    plan->described = false;
-    const char byte = plan->request.line.data()[lineBreak];
-    const int32_t argument = argumentAt(plan->request.line, lineBreak);
+  int32_t refusedAt = completeRequest(facts.environment, &plan->request);
+  if (refusedAt >= 0) {
+    plan->runnable = false;
+    const char byte = plan->request.line.data()[refusedAt];
+    const int32_t argument = argumentAt(plan->request.line, refusedAt);
     plan->error = byte == '\r' || byte == '\n' ? lineBreakMessage(argument)
                                                : brokenCharacterMessage(argument);
     return false;
@@ -103,15 +104,15 @@ void moveLongClassPath(const ProcessFacts& facts, const CommandForm& form, Launc
     return;
   }
   LaunchPlan moved;
-  moved.described = true;
-  describeRequest(facts, move.form, &moved);
-  if (!moved.described || moved.interpreterLength > kInterpreterLineLimit) return;
+  moved.runnable = true;
+  makeRunnable(facts, move.form, &moved);
+  if (!moved.runnable || moved.interpreterLength > kInterpreterLineLimit) return;
   plan->unmovedLength = plan->interpreterLength;
   plan->request = std::move(moved.request);
   plan->request.classPath = std::move(move.value);
   plan->interpreterLength = moved.interpreterLength;
   plan->wholeLength = moved.wholeLength;
-  plan->described = true;  // also where the unmoved line was too long for Windows itself
+  plan->runnable = true;  // also where the unmoved line was too long for Windows itself
   plan->error = CountedString();
 }
 
@@ -119,10 +120,10 @@ void moveLongClassPath(const ProcessFacts& facts, const CommandForm& form, Launc
 void planRequest(const ProcessFacts& facts, CommandForm* form, LaunchPlan* plan) {
   if (runConventions().runsThroughInterpreter &&
       !keepOutOfCurrentFolder(facts.environment, form, &plan->error)) {
-    plan->described = false;
+    plan->runnable = false;
     return;
   }
-  if (describeRequest(facts, *form, plan)) moveLongClassPath(facts, *form, plan);
+  if (makeRunnable(facts, *form, plan)) moveLongClassPath(facts, *form, plan);
 }
 
 }  // namespace
@@ -137,17 +138,17 @@ LaunchPlan planLaunch(const ProcessFacts& facts) {
   CommandForm* form = &jarForm;
   // No fallback to the jar once the launch file exists, whatever happens there.
   if (pathExists(plan.launchFile)) {
-    plan.described = planLaunchFile(facts, &plan);
+    plan.runnable = planLaunchFile(facts, &plan);
     form = &plan.stages.form;
   } else {
-    plan.described = planDefaultJar(facts, &plan, &jarForm);
+    plan.runnable = planDefaultJar(facts, &plan, &jarForm);
   }
-  if (plan.described) planRequest(facts, form, &plan);
+  if (plan.runnable) planRequest(facts, form, &plan);
   return plan;
 }
 
-int carryOut(const LaunchPlan& plan) {
-  if (!plan.described) {
+int runPlan(const LaunchPlan& plan) {
+  if (!plan.runnable) {
     printError(plan.error);
     return -1;
   }

@@ -5,9 +5,9 @@
 #include "launcher/line_limits.h"
 #include "launcher/pipeline.h"
 #include "launchfile/arguments_tail.h"
+#include "platform/platform.h"
+#include "platform/process_facts.h"
 #include "util/counted_string.h"
-#include "util/platform.h"
-#include "util/process_facts.h"
 #include "util/token_list.h"
 
 enum class LaunchMode { kLaunchFile, kDefaultJar };
@@ -28,9 +28,9 @@ struct LaunchPlan {
   CountedString optionsName;
   CountedString options;
 
-  bool described = false;    // false: nothing can run, and error says why (status -1)
-  CommandRequest request;    // what runs, and how on this platform, when described
-  CountedString error;       // the one line for standard error, when not described
+  bool runnable = false;    // false: nothing can run, and error says why (status -1)
+  CommandRequest request;    // what runs, and how on this platform, when runnable
+  CountedString error;       // the one line for standard error, when not runnable
 
   // Where the line runs through the interpreter, in characters: what the interpreter gets after
   // /c, and its whole command line as the launcher is about to start it; else -1.
@@ -46,4 +46,4 @@ LaunchPlan planLaunch(const ProcessFacts& facts);
 
 /// Runs the plan's command and returns its exit status, or writes the plan's error line and
 /// returns -1.
-int carryOut(const LaunchPlan& plan);
+int runPlan(const LaunchPlan& plan);

@@ -2,4 +2,4 @@
 
 #include "launcher/launch_plan.h"
 
-int runLauncher(const ProcessFacts& facts) { return carryOut(planLaunch(facts)); }
+int runLauncher(const ProcessFacts& facts) { return runPlan(planLaunch(facts)); }

@@ -1,7 +1,7 @@
 // The launcher's spine: from the facts of the process to the exit status.
 #pragma once
 
-#include "util/process_facts.h"
+#include "platform/process_facts.h"
 
 /// Plans the run that the facts describe (launch file beside the executable, or the default jar
 /// launch), carries it out and returns the exit status for the process.

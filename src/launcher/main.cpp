@@ -4,8 +4,8 @@
 #include <new>
 
 #include "launcher/launcher.h"
+#include "platform/process_facts.h"
 #include "util/out_of_memory.h"
-#include "util/process_facts.h"
 
 // The launcher's allocation: the C heap, and the one out-of-memory line when it is exhausted. The
 // library's operator new would throw bad_alloc instead, and with it come the whole exception and

@@ -1,7 +1,7 @@
 #include "launcher/messages.h"
 
+#include "platform/platform.h"
 #include "util/byte_buffer.h"
-#include "util/platform.h"
 
 namespace {
 

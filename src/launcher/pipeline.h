@@ -5,7 +5,7 @@
 
 #include "launchfile/command_line.h"
 #include "launchfile/macros.h"
-#include "util/process_facts.h"
+#include "platform/process_facts.h"
 #include "util/token_list.h"
 
 struct LaunchFileStages {

@@ -1,9 +1,11 @@
 #include "launcher/program_search.h"
 
 #include "launcher/messages.h"
+#include "platform/file_queries.h"
+#include "platform/platform.h"
 #include "util/case_rules.h"
 #include "util/paths.h"
-#include "util/platform.h"
+#include "util/text_helpers.h"
 
 namespace {
 
@@ -16,11 +18,6 @@ const char* const kInterpreterCommands[] = {
     "move", "path", "pause", "popd", "prompt", "pushd", "rd", "rem", "ren", "rename", "rmdir",
     "set", "setlocal", "shift", "start", "time", "title", "type", "ver", "verify", "vol"};
 
-bool sameNoCase(const CountedString& a, const char* b) {
-  CountedString other(b);
-  return a.length() == other.length() && mbCompareNoCase(a.data(), other.data(), a.length());
-}
-
 bool isCurrentFolder(const CountedString& directory) {
   return directory == "." || directory == ".\\" || directory == "./";
 }
@@ -29,11 +26,7 @@ bool isCurrentFolder(const CountedString& directory) {
 
 CountedString programName(const CommandForm& form) {
   if (form.size() == 0 || form.kind(0) == PieceKind::kArguments) return CountedString();
-  return form.text(0).replaceAll("\"", CountedString());
-}
-
-bool isBareName(const CountedString& name) {
-  return name.findChar('\\') < 0 && name.findChar('/') < 0 && name.findChar(':') < 0;
+  return withoutQuotes(form.text(0));
 }
 
 bool isInterpreterCommand(const CountedString& name) {

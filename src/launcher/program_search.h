@@ -12,8 +12,6 @@
 /// with the user's arguments.
 CountedString programName(const CommandForm& form);
 
-/// True for a name with no folder in it: no "\", "/" or ":".
-bool isBareName(const CountedString& name);
 
 /// True for the interpreter's own commands (start, echo, ...), which no file stands for.
 bool isInterpreterCommand(const CountedString& name);

@@ -17,8 +17,8 @@ CountedString quoted(const CountedString& line) {
 int32_t addInterpreters(const CountedString& comspec, const CountedString& systemInterpreter,
                         CommandRequest* request) {
   CountedString escaped;
-  int32_t lineBreak = escapeForInterpreter(request->line, request->lineMarks, &escaped);
-  if (lineBreak >= 0) return lineBreak;
+  int32_t refusedAt = escapeForInterpreter(request->line, request->lineDataMarks, &escaped);
+  if (refusedAt >= 0) return refusedAt;
   const CountedString forCmd = CountedString(" ") + kInterpreterSwitches + " /c " + quoted(escaped);
   const CountedString forOther = " /c " + quoted(request->line);
   // The interpreter the variable names if it can be started, else the system's own: a COMSPEC

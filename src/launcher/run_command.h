@@ -4,16 +4,17 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
 #include "util/counted_string.h"
 #include "util/environment.h"
-#include "util/platform.h"
 
 /// The interpreters to try for the request's line, each with the command line it is given: the
 /// COMSPEC value when set, then the system's own. cmd.exe gets its switches and the line escaped
 /// for it (interpreter_escape.h); another interpreter gets /c and the line as it stands. cmd /c
 /// strips the first and last quote of a line that starts with one, so the line gets a pair of
-/// its own (unless it is empty). Returns -1, or the offset in the line of a line break in data,
-/// which cmd.exe cannot pass on: then no interpreter is added.
+/// its own (unless it is empty). Returns -1, or the offset in the line of data that cmd.exe cannot
+/// be given (escapeForInterpreter: a line break, or a broken character): then no interpreter is
+/// added.
 int32_t addInterpreters(const CountedString& comspec, const CountedString& systemInterpreter,
                         CommandRequest* request);
 

@@ -1,8 +1,8 @@
 #include "launchfile/arguments_tail.h"
 
+#include "launchfile/marked_text.h"
 #include "util/byte_buffer.h"
 #include "util/code_page.h"
-#include "util/marked_text.h"
 #include "util/quote_scan.h"
 
 namespace {
@@ -17,7 +17,7 @@ int32_t tailStart(const CountedString& line, int32_t end) {
   return start;
 }
 
-bool isReplaced(const ArgumentsTail& tail, int32_t at) { return tail.replaced.byteAt(at) != 0; }
+bool isReplaced(const ArgumentsTail& tail, int32_t at) { return tail.replacedCharacters.byteAt(at) != 0; }
 
 }  // namespace
 
@@ -28,12 +28,12 @@ ArgumentsTail argumentsTail(const ProcessFacts& facts) {
   while (end < line.length() && line.byteAt(end) != 0) ++end;
   int32_t start = tailStart(line, end);
   // Marks that do not cover the line are no marks.
-  const bool marked = facts.replaced.length() >= end;
-  return {line.substring(start, end), marked ? marksOf(facts.replaced, start, end) : CountedString()};
+  const bool marked = facts.replacedCharacters.length() >= end;
+  return {line.substring(start, end), marked ? marksOf(facts.replacedCharacters, start, end) : CountedString()};
 }
 
 CountedString shieldedText(const ArgumentsTail& tail) {
-  if (tail.replaced.empty()) return tail.text;
+  if (tail.replacedCharacters.empty()) return tail.text;
   ByteBuffer out;
   int32_t backslashes = 0;  // the run that ends out
   // A quote put in after backslashes would be read as an escaped quote: double the run first.
@@ -58,7 +58,7 @@ CountedString shieldedText(const ArgumentsTail& tail) {
 
 TokenList unrepresentedArguments(const ArgumentsTail& tail) {
   TokenList words;
-  if (tail.replaced.empty()) return words;
+  if (tail.replacedCharacters.empty()) return words;
   bool marked = false;
   int32_t wordStart = 0;
   for (QuoteScan scan(tail.text);; scan.next()) {

@@ -2,13 +2,13 @@
 // and the default jar launch insert.
 #pragma once
 
+#include "platform/process_facts.h"
 #include "util/counted_string.h"
-#include "util/process_facts.h"
 #include "util/token_list.h"
 
 struct ArgumentsTail {
   CountedString text;      // after the program name and the whitespace that follows it
-  CountedString replaced;  // its marks of replaced characters, byte by byte; empty when none
+  CountedString replacedCharacters;  // its marks of replaced characters, byte by byte; empty when none
 };
 
 /// The tail of the facts' command line. The program name ends at the first blank outside double

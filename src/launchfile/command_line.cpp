@@ -4,10 +4,10 @@
 
 #include "launchfile/arguments_tail.h"
 #include "launchfile/macros.h"
+#include "launchfile/marked_text.h"
 #include "util/argument_split.h"
 #include "util/byte_buffer.h"
 #include "util/code_page.h"
-#include "util/marked_text.h"
 #include "util/run_conventions.h"
 
 namespace {
@@ -23,19 +23,6 @@ int32_t trailingBackslashes(const CountedString& text) {
     i += length;
   }
   return run;
-}
-
-// The token's quotes go, and their marks with them.
-CountedString withoutQuotes(const CountedString& token, const CountedString& marks,
-                            CountedString* bareMarks) {
-  if (marks.empty()) return token.replaceAll("\"", CountedString());
-  MarkedWriter bare(true);
-  for (int32_t i = 0; i < token.length();) {
-    const int length = mbCharLength(token.data() + i);  // a second byte is never a quote
-    if (length > 1 || token.data()[i] != '"') bare.marked(token.data() + i, marks, i, length);
-    i += length;
-  }
-  return bare.finish(bareMarks);
 }
 
 // The quotes that enclose a token, and the backslashes doubled before the closing one, are the
@@ -66,7 +53,7 @@ class LineWriter {
       case PieceKind::kToken:
         token(text, marks);
         break;
-      case PieceKind::kText:
+      case PieceKind::kGlued:
         line_.marked(text.data(), marks, 0, text.length());
         first_ = true;
         break;
@@ -103,25 +90,19 @@ CountedString assembleCommandLine(const TokenList& tokens) {
 }
 
 CommandForm::CommandForm(std::initializer_list<CommandPiece> pieces) {
-  for (const CommandPiece& piece : pieces) add(piece.kind, piece.text, piece.marks);
+  for (const CommandPiece& piece : pieces) add(piece.kind, piece.text, piece.dataMarks);
 }
 
-void CommandForm::add(PieceKind kind, CountedString text, CountedString marks) {
+void CommandForm::add(PieceKind kind, CountedString text, CountedString dataMarks) {
   texts_.append(std::move(text));
-  marks_.append(std::move(marks));
+  dataMarks_.append(std::move(dataMarks));
   kinds_.appendByte(static_cast<char>(kind));
 }
 
-void CommandForm::replace(size_t i, PieceKind kind, CountedString text, CountedString marks) {
-  CommandForm rebuilt;
-  for (size_t j = 0; j < size(); ++j) {
-    if (j == i) {
-      rebuilt.add(kind, std::move(text), std::move(marks));
-    } else {
-      rebuilt.add(this->kind(j), texts_[j], marks_[j]);
-    }
-  }
-  *this = std::move(rebuilt);
+void CommandForm::replace(size_t i, PieceKind kind, CountedString text, CountedString dataMarks) {
+  texts_.replace(i, std::move(text));
+  dataMarks_.replace(i, std::move(dataMarks));
+  kinds_.setByte(i, static_cast<char>(kind));
 }
 
 CountedString allData(const CountedString& text) {
@@ -155,13 +136,13 @@ CommandRequest commandOf(const CommandForm& form, const ProcessFacts& facts) {
   CommandRequest command;
   const bool marking = runConventions().runsThroughInterpreter;
   LineWriter line(marking);
-  for (size_t i = 0; i < form.size(); ++i) line.piece(form.kind(i), form.text(i), form.marks(i));
-  command.line = line.finish(marking ? &command.lineMarks : nullptr);
+  for (size_t i = 0; i < form.size(); ++i) line.piece(form.kind(i), form.text(i), form.dataMarks(i));
+  command.line = line.finish(marking ? &command.lineDataMarks : nullptr);
   if (!runConventions().passesArgumentsExactly()) return command;
   LineWriter run(false);  // the pieces since the last arguments
   for (size_t i = 0; i < form.size(); ++i) {
     if (form.kind(i) != PieceKind::kArguments) {
-      run.piece(form.kind(i), form.text(i), form.marks(i));
+      run.piece(form.kind(i), form.text(i), form.dataMarks(i));
       continue;
     }
     command.arguments.appendAll(splitLauncherArguments(run.finish(nullptr)));

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "platform/platform.h"
+#include "platform/process_facts.h"
 #include "util/byte_buffer.h"
 #include "util/counted_string.h"
-#include "util/platform.h"
-#include "util/process_facts.h"
 #include "util/token_list.h"
 
 /// Every double quote removed; a token holding a blank or a tab enclosed in double quotes (with
@@ -19,14 +19,14 @@ CountedString assembleCommandLine(const TokenList& tokens);
 
 enum class PieceKind : uint8_t {
   kToken,      // a final token, assembled as above
-  kText,       // written as it stands; the next piece follows it directly
+  kGlued,      // written as it stands, and the next piece follows it directly
   kArguments,  // the user's arguments: each exactly in the vector; text is how the line shows them
 };
 
 struct CommandPiece {
   PieceKind kind;
   CountedString text;
-  CountedString marks;  // marked_text.h: which bytes are data; empty when none
+  CountedString dataMarks;  // marked_text.h: which bytes are data; empty when none
 };
 
 /// The pieces of what runs, in order. Its own arrays, like TokenList: the launcher links none of
@@ -36,17 +36,17 @@ class CommandForm {
   CommandForm() = default;
   CommandForm(std::initializer_list<CommandPiece> pieces);
 
-  void add(PieceKind kind, CountedString text, CountedString marks = CountedString());
+  void add(PieceKind kind, CountedString text, CountedString dataMarks = CountedString());
   /// Puts another piece in the place of piece i.
-  void replace(size_t i, PieceKind kind, CountedString text, CountedString marks);
+  void replace(size_t i, PieceKind kind, CountedString text, CountedString dataMarks);
   size_t size() const { return texts_.size(); }
   PieceKind kind(size_t i) const { return static_cast<PieceKind>(kinds_.data()[i]); }
   const CountedString& text(size_t i) const { return texts_[i]; }
-  const CountedString& marks(size_t i) const { return marks_[i]; }
+  const CountedString& dataMarks(size_t i) const { return dataMarks_[i]; }
 
  private:
   TokenList texts_;
-  TokenList marks_;
+  TokenList dataMarks_;
   ByteBuffer kinds_;  // one byte per piece
 };
 

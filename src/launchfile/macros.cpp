@@ -3,8 +3,9 @@
 #include <cstdint>
 
 #include "launchfile/arguments_tail.h"
+#include "launchfile/marked_text.h"
+#include "platform/file_queries.h"
 #include "util/code_page.h"
-#include "util/marked_text.h"
 #include "util/paths.h"
 #include "util/quote_scan.h"
 

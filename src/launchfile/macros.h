@@ -2,8 +2,8 @@
 // arguments, its own directory, environment variables), expanded in a single pass.
 #pragma once
 
+#include "platform/process_facts.h"
 #include "util/counted_string.h"
-#include "util/process_facts.h"
 #include "util/token_list.h"
 
 /// What expanding a token met that a packager may not have meant; the expansion is the same.

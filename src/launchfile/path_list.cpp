@@ -1,8 +1,9 @@
 #include "launchfile/path_list.h"
 
+#include "launchfile/marked_text.h"
+#include "platform/file_queries.h"
 #include "util/byte_buffer.h"
 #include "util/code_page.h"
-#include "util/marked_text.h"
 #include "util/path_style.h"
 #include "util/paths.h"
 #include "util/quote_scan.h"

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <memory>
 
+#include "launchfile/marked_text.h"
+#include "platform/platform.h"
 #include "util/code_page.h"
-#include "util/marked_text.h"
 #include "util/out_of_memory.h"
-#include "util/platform.h"
 #include "util/quote_scan.h"
 
 namespace {

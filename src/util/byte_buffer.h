@@ -25,6 +25,7 @@ class ByteBuffer {
   void appendString(const CountedString& text) { appendBytes(text.data(), text.length()); }
   /// Room for count bytes in all, so that appending up to there never moves the bytes.
   void reserve(size_t count);
+  void setByte(size_t i, char byte) { bytes_[i] = byte; }
   size_t size() const { return size_; }
   const char* data() const { return bytes_; }
   /// A copy of the bytes appended so far; the buffer is unchanged.

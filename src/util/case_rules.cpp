@@ -1,7 +1,6 @@
 #include "util/case_rules.h"
 
 #include "util/code_page.h"
-#include "util/text_services.h"
 
 namespace {
 
@@ -34,8 +33,12 @@ bool mbToUpper(char* text) {
     unsigned char byte = static_cast<unsigned char>(*p);
     if (mbIsLeadByte(byte)) {
       if (p[1] == 0) return false;  // malformed: a lead byte without its second byte
+      if (cp.upperDoubleByte == nullptr) {  // no mapping of double-byte characters: unchanged
+        p += 2;
+        continue;
+      }
       char upper[2];
-      int written = platformUpperDoubleByte(cp.localeId, p, upper);
+      int written = cp.upperDoubleByte(cp.localeId, p, upper);
       if (written == 0) return false;
       p[0] = upper[0];
       if (written == 2) p[1] = upper[1];
@@ -54,8 +57,9 @@ bool mbCompareNoCase(const char* a, const char* b, int32_t n) {
   while (na < n && a[na] != 0) ++na;
   int32_t nb = 0;
   while (nb < n && b[nb] != 0) ++nb;
-  int verdict = platformCompareNoCase(activeCodePage().localeId, a, na, b, nb);
-  return verdict < 0 ? equalByCaseMap(a, na, b, nb) : verdict == 1;
+  const ActiveCodePage& cp = activeCodePage();
+  if (cp.compareNoCase == nullptr) return equalByCaseMap(a, na, b, nb);
+  return cp.compareNoCase(cp.localeId, a, na, b, nb) == 1;
 }
 
 CountedString toUpper(const CountedString& text) {

@@ -1,5 +1,5 @@
 // Case rules of the active code page: upper-casing and comparison without regard to case, with
-// the platform's own services where it has them.
+// the platform's own services where the code page record carries them.
 #pragma once
 
 #include <cstdint>

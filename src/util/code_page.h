@@ -1,6 +1,6 @@
 // The process-wide ANSI code page and the scanning primitives that step over double-byte
 // characters whole, so that no second byte is ever taken for a separator. Pure: the platform
-// fills the record at start-up (text_services.h); case rules are in case_rules.h.
+// fills the record at start-up (platform/text_services.h); case rules are in case_rules.h.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,13 @@ struct ActiveCodePage {
   uint8_t byteClasses[256] = {};
   uint8_t caseMap[256] = {};  // the other case of a letter, else 0
   uint32_t localeId = 0;      // for the platform's case mapping and comparison
+  // The platform's own case services for double-byte characters, handed in with the record by
+  // the platform layer (platform/text_services.h); null where it has none. upperDoubleByte writes
+  // the upper case of the character into out and returns its bytes (1 or 2), or 0 when it cannot
+  // map it; compareNoCase returns 1 when the runs are equal without regard to case, else 0.
+  int (*upperDoubleByte)(uint32_t localeId, const char* character, char out[2]) = nullptr;
+  int (*compareNoCase)(uint32_t localeId, const char* a, int32_t na, const char* b,
+                       int32_t nb) = nullptr;
   // File names are UTF-8 (a POSIX locale): wildcard matching steps by UTF-8 sequences. Every
   // other scan stays single-byte, as in any code page without lead bytes.
   bool utf8 = false;

@@ -3,7 +3,6 @@
 #include "util/case_rules.h"
 #include "util/code_page.h"
 #include "util/path_style.h"
-#include "util/platform.h"
 #include "util/run_conventions.h"
 
 CountedString launchFilePath(const CountedString& executablePath) {
@@ -43,10 +42,6 @@ bool hasFileName(const CountedString& path, const char* name) {
          mbCompareNoCase(path.data() + start, wanted.data(), wanted.length());
 }
 
-bool pathExists(const CountedString& path) {
-  return !path.empty() && platformPathExists(path);
-}
-
 TokenList listElements(const CountedString& value, char separator, bool keepEmpty) {
   TokenList elements;
   for (int32_t start = 0; start <= value.length();) {
@@ -60,6 +55,15 @@ TokenList listElements(const CountedString& value, char separator, bool keepEmpt
 
 TokenList searchPathDirectories(const CountedString& value) {
   return listElements(value, pathStyle().listSeparator, false);
+}
+
+bool isBareName(const CountedString& name) {
+  return name.findChar('\\') < 0 && name.findChar('/') < 0 && name.findChar(':') < 0;
+}
+
+bool isAbsolute(const CountedString& path) {
+  const unsigned char first = path.byteAt(0);
+  return first == '\\' || first == '/' || (path.length() > 1 && path.byteAt(1) == ':');
 }
 
 namespace {

@@ -1,5 +1,6 @@
 // Paths as the launcher reads them: the launch file named after the executable, the directory
-// and base name of a path, and whether a path exists.
+// and base name of a path, the elements of a search path. Text only: platform/file_queries.h
+// asks the system.
 #pragma once
 
 #include "util/counted_string.h"
@@ -19,14 +20,16 @@ CountedString baseNameOf(const CountedString& path);
 /// True when the last component of path (after its last "\" or "/", in every style) is name,
 /// without regard to case.
 bool hasFileName(const CountedString& path, const char* name);
-/// True for an existing file, directory or other object; false for the empty path.
-bool pathExists(const CountedString& path);
 /// The stretches of value between separators (empty ones only when keepEmpty), in order: the
 /// elements of PATH, PATHEXT and the like, where quotes mean nothing.
 TokenList listElements(const CountedString& value, char separator, bool keepEmpty);
 /// The directories of a search-path value such as PATH: the non-empty stretches between the
 /// style's list separators.
 TokenList searchPathDirectories(const CountedString& value);
+/// True for a name with no folder in it: no "\", "/" or ":".
+bool isBareName(const CountedString& name);
+/// True for a path that starts at a root or a drive: "\", "/" or "X:" first.
+bool isAbsolute(const CountedString& path);
 /// directory and name joined by a directory separator, unless directory ends with one ("/"
 /// counts in every style).
 CountedString joinPath(const CountedString& directory, const CountedString& name);

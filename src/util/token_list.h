@@ -25,6 +25,8 @@ class TokenList {
   /// Adds the other list's tokens at the end, in order; copies when given an lvalue.
   void appendAll(const TokenList& other);
   void appendAll(TokenList&& other);
+  /// Puts token in the place of token i.
+  void replace(size_t i, CountedString token) { tokens_[i] = std::move(token); }
   void clear() noexcept;
 
   size_t size() const { return size_; }

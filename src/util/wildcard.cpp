@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "util/code_page.h"
-#include "util/platform.h"
 
 namespace {
 
@@ -74,10 +73,7 @@ bool matchesWildcard(const char* pattern, const char* name) {
   return *pattern == 0;
 }
 
-TokenList matchingNames(const CountedString& pattern) {
-  bool matched = false;
-  TokenList entries = platformDirectoryEntries(pattern, &matched);
-  if (matched) return entries;
+TokenList namesMatching(const CountedString& pattern, const TokenList& entries) {
   const char* namePattern = pattern.data() + mbFindLastChar(pattern.data(), '/') + 1;
   // A plain array, not std::vector: the launcher links none of the library's throwing code.
   std::unique_ptr<const CountedString*[]> names(new const CountedString*[entries.size() + 1]);

@@ -14,6 +14,6 @@ int wildcardCharLength(const char* p);
 /// character itself, case-sensitive ("[" and "\" are literal).
 bool matchesWildcard(const char* pattern, const char* name);
 
-/// The entries of pattern's directory that match its last component, in the platform's order
-/// where it matched them itself, else sorted by byte value so that class paths are reproducible.
-TokenList matchingNames(const CountedString& pattern);
+/// The entries that match pattern's last component (after its last "/"), sorted by byte value so
+/// that class paths are reproducible.
+TokenList namesMatching(const CountedString& pattern, const TokenList& entries);

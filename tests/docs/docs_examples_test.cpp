@@ -24,10 +24,11 @@
 #include "embedded_texts.h"
 #include "inspect/inspect.h"
 #include "launcher/pipeline.h"
+#include "platform/file_queries.h"
+#include "platform/platform.h"
 #include "support/test_support.h"
 #include "util/argument_split.h"
 #include "util/paths.h"
-#include "util/platform.h"
 
 namespace test {
 namespace {
@@ -270,15 +271,15 @@ void runForReal(const Example& example) {
     std::vector<char*> argv{const_cast<char*>(launcher.c_str())};
     for (const CountedString& word : facts.arguments) argv.push_back(const_cast<char*>(word.data()));
     facts.commandLine =
-        platformCommandLine(static_cast<int>(argv.size()), argv.data(), &facts.replaced);
+        platformCommandLine(static_cast<int>(argv.size()), argv.data(), &facts.replacedCharacters);
   }
   LaunchPlan run = planLaunch(facts);
   if (example.hasCommandLine) {
-    EXPECT_TRUE(run.described) << example.where() << "\n" << inspectionError(run);
+    EXPECT_TRUE(run.runnable) << example.where() << "\n" << inspectionError(run);
     EXPECT_EQ(toString(run.request.line), here(example.commandLine)) << example.where();
   }
   if (example.hasMessage) {
-    EXPECT_FALSE(run.described) << example.where();
+    EXPECT_FALSE(run.runnable) << example.where();
     EXPECT_EQ(inspectionError(run), here(example.message)) << example.where();
   }
   if (example.hasReport) {

@@ -61,9 +61,9 @@ TEST(ArgumentsAfterLauncher, KeepTheRawTextAfterTheLauncherPath) {
     ProcessFacts tool;
     tool.commandLine = c.ownLine;
     ArgumentsTail rest = argumentsAfterLauncher(tool);
-    EXPECT_TRUE(rest.replaced.empty()) << c.ownLine;
+    EXPECT_TRUE(rest.replacedCharacters.empty()) << c.ownLine;
     EXPECT_EQ(toString(rest.text), c.rest) << c.ownLine;
-    // The described launcher gets exactly that text as its tail.
+    // The launcher it describes gets exactly that text as its tail.
     ProcessFacts launcher = factsOfRun(onWindows() ? "C:\\My Apps\\tool.exe" : "/opt/my apps/tool",
                                        rest.text, Environment());
     EXPECT_EQ(toString(argumentsTail(launcher).text), c.rest) << c.ownLine;
@@ -160,7 +160,7 @@ TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
       "  [7] |-v|\n"
       "  [8] |my file.txt|\n";
   EXPECT_EQ(inspect("-v \"my file.txt\""), expected);
-  EXPECT_TRUE(run.described);
+  EXPECT_TRUE(run.runnable);
   EXPECT_EQ(inspectionError(run), "");
 }
 
@@ -171,7 +171,7 @@ TEST_F(InspectRunTest, EmptyLaunchFileRunsAnEmptyLine) {
                         "command line: ||\n"),
             std::string::npos)
       << report;
-  EXPECT_TRUE(run.described);
+  EXPECT_TRUE(run.runnable);
 }
 
 TEST_F(InspectRunTest, LaunchFileThatCannotBeOpened) {
@@ -186,7 +186,7 @@ TEST_F(InspectRunTest, LaunchFileThatCannotBeOpened) {
             "mode:         launch file\n"
             "arguments:    ||\n"
             "command line: (nothing is run)\n");
-  EXPECT_FALSE(run.described);
+  EXPECT_FALSE(run.runnable);
   EXPECT_EQ(inspectionError(run), "error: cannot open " + launchFile);
 }
 
@@ -233,7 +233,7 @@ TEST_F(InspectRunTest, DefaultJarCandidatesInSearchOrder) {
     }
     EXPECT_NE(report.find("mode:         default jar launch\n"), std::string::npos) << where;
     EXPECT_EQ(report.substr(report.find("jar:")), expected) << where;
-    EXPECT_EQ(run.described, found >= 0) << where;
+    EXPECT_EQ(run.runnable, found >= 0) << where;
     EXPECT_EQ(inspectionError(run), found >= 0 ? "" : "error: tool.jar not found.") << where;
     for (int order : c.present) removeFile(places[order]);
   }
@@ -298,7 +298,7 @@ TEST_F(InspectRunTest, WarningsNameWhatTheyAreAbout) {
       warnings.push_back(report.substr(at + 1, report.find('\n', at + 1) - at - 1));
     }
     EXPECT_EQ(warnings, c.warnings) << c.launchFile;
-    EXPECT_TRUE(run.described) << c.launchFile;
+    EXPECT_TRUE(run.runnable) << c.launchFile;
   }
   std::filesystem::current_path(before);
 }
@@ -344,7 +344,7 @@ TEST_F(InspectRunTest, LinesNearTheLimitsOfWindows) {
     EXPECT_EQ(report.find(std::to_string(c.afterC) + " after /c") != std::string::npos, !c.moved)
         << where;
     EXPECT_EQ(toString(run.request.classPath), c.moved ? std::string(c.filler, 'v') : "") << where;
-    EXPECT_EQ(run.described, c.runs) << where;
+    EXPECT_EQ(run.runnable, c.runs) << where;
     EXPECT_EQ(inspectionError(run), c.runs ? "" : "error: the command line is 32767 characters "
                                                   "long; Windows accepts at most 32766");
   }

@@ -30,7 +30,7 @@ TEST(RunCommandTest, InterpretersInTheOrderTheyAreTried) {
   for (const Case& c : cases) {
     CommandRequest request;
     request.line = "java \"a b\" x&y";
-    request.lineMarks = counted(std::string(11, '\0') + "\1\1\1");  // x&y is data
+    request.lineDataMarks = counted(std::string(11, '\0') + "\1\1\1");  // x&y is data
     EXPECT_EQ(addInterpreters(c.comspec, system.c_str(), &request), -1);
     EXPECT_EQ(toStrings(request.interpreterLines), c.lines) << c.comspec;
     EXPECT_EQ(request.interpreters.size(), c.lines.size());
@@ -41,7 +41,7 @@ TEST(RunCommandTest, InterpretersInTheOrderTheyAreTried) {
   // A line break in data stops the request: cmd.exe cannot pass it on.
   CommandRequest broken;
   broken.line = "java a\nb";
-  broken.lineMarks = counted(std::string(5, '\0') + "\1\1\1");
+  broken.lineDataMarks = counted(std::string(5, '\0') + "\1\1\1");
   EXPECT_EQ(addInterpreters("", system.c_str(), &broken), 6);
   EXPECT_TRUE(broken.interpreters.empty());
 }

@@ -57,7 +57,7 @@ TEST(CommandLineTailTest, ReplacedCharactersAreShieldedOutsideQuotes) {
     for (char& mark : marks) mark = mark == '^' ? 1 : 0;
     ProcessFacts facts;
     facts.commandLine = c.line;
-    facts.replaced = counted(marks);
+    facts.replacedCharacters = counted(marks);
     ArgumentsTail tail = argumentsTail(facts);
     EXPECT_EQ(toString(tail.text), std::string(c.line).substr(2)) << c.line;
     EXPECT_EQ(toString(shieldedText(tail)), c.shielded) << c.line;

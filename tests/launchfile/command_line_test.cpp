@@ -129,9 +129,9 @@ TEST(CommandLineTest, TheLineAndTheVectorComeFromOneForm) {
       {launchFileForm(tokenList({"java", "\"a b\""}), nullptr, ProcessFacts()), {}, "java \"a b\"",
        {"java", "a b"}},
       {{token("java"), {PieceKind::kArguments, ""}, token("x")}, {}, "java x", {"java", "x"}},
-      {{{PieceKind::kText, "java  -jar \"a.jar\" "}, {PieceKind::kArguments, ""}}, {},
+      {{{PieceKind::kGlued, "java  -jar \"a.jar\" "}, {PieceKind::kArguments, ""}}, {},
        "java  -jar \"a.jar\" ", {"java", "-jar", "a.jar"}},
-      {{{PieceKind::kText, "java -jar \"a.jar\" "}, {PieceKind::kArguments, "\"\" *"}},
+      {{{PieceKind::kGlued, "java -jar \"a.jar\" "}, {PieceKind::kArguments, "\"\" *"}},
        {"", "*"}, "java -jar \"a.jar\" \"\" *", {"java", "-jar", "a.jar", "", "*"}},
   };
   test::ScopedTextSettings guard(builtinCodePage(1252), test::posixStyles());

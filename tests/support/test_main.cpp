@@ -4,11 +4,11 @@
 
 #include <cstring>
 
+#include "platform/platform.h"
+#include "platform/text_services.h"
 #include "support/real_code_page.h"
 #include "util/code_page.h"
 #include "util/path_style.h"
-#include "util/platform.h"
-#include "util/text_services.h"
 
 namespace test {
 uint32_t expectedCodePage = 0;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_queries.h"
 #include "support/test_support.h"
 #include "util/code_page.h"
 #include "util/environment.h"

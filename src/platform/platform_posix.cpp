@@ -1,5 +1,5 @@
 // POSIX implementation of the platform seam (platform.h). Only code for POSIX systems lives here.
-#include "util/platform.h"
+#include "platform/platform.h"
 
 #include <dirent.h>
 #include <errno.h>

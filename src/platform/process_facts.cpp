@@ -1,11 +1,11 @@
-#include "util/process_facts.h"
+#include "platform/process_facts.h"
 
+#include "platform/platform.h"
+#include "platform/text_services.h"
 #include "util/code_page.h"
 #include "util/out_of_memory.h"
 #include "util/path_style.h"
-#include "util/platform.h"
 #include "util/run_conventions.h"
-#include "util/text_services.h"
 
 ProcessFacts takeProcessFacts(int argc, char** argv) {
   setPathStyle(platformPathStyle());
@@ -14,7 +14,7 @@ ProcessFacts takeProcessFacts(int argc, char** argv) {
   setOutOfMemoryReport(platformReportError);
   ProcessFacts facts;
   facts.modulePath = platformModulePath();
-  facts.commandLine = platformCommandLine(argc, argv, &facts.replaced);
+  facts.commandLine = platformCommandLine(argc, argv, &facts.replacedCharacters);
   for (int i = 1; i < argc; ++i) facts.arguments.append(CountedString(argv[i]));
   facts.environment = Environment(platformEnvironment());
   facts.windowed = platformIsWindowed();

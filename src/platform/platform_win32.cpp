@@ -1,12 +1,13 @@
 // Windows implementation of the platform seam (platform.h). Only code for Windows lives here.
-#include "util/platform.h"
+#include "platform/platform.h"
 
 #include <windows.h>
 
 #include <memory>
 
+#include "platform/program_failure_win32.h"
+#include "platform/standard_handles_win32.h"
 #include "util/byte_buffer.h"
-#include "util/windowed_win32.h"
 
 PathStyle platformPathStyle() { return PathStyle::windows(); }
 
@@ -38,7 +39,7 @@ constexpr DWORD kNoBestFit = WC_NO_BEST_FIT_CHARS;
 
 // One character (a surrogate pair whole) at a time, to learn which were replaced: only when the
 // whole line held some.
-CountedString convertMarkingReplaced(const wchar_t* wide, CountedString* replaced) {
+CountedString convertMarkingReplaced(const wchar_t* wide, CountedString* replacedCharacters) {
   ByteBuffer line;
   ByteBuffer marks;
   for (const wchar_t* p = wide; *p != 0;) {
@@ -53,13 +54,13 @@ CountedString convertMarkingReplaced(const wchar_t* wide, CountedString* replace
     }
     p += units;
   }
-  *replaced = marks.toCountedString();
+  *replacedCharacters = marks.toCountedString();
   return line.toCountedString();
 }
 
 }  // namespace
 
-CountedString platformCommandLine(int, char**, CountedString* replaced) {
+CountedString platformCommandLine(int, char**, CountedString* replacedCharacters) {
   const wchar_t* wide = GetCommandLineW();
   int size = WideCharToMultiByte(CP_ACP, kNoBestFit, wide, -1, nullptr, 0, nullptr, nullptr);
   if (size <= 0) return CountedString(GetCommandLineA());
@@ -67,7 +68,7 @@ CountedString platformCommandLine(int, char**, CountedString* replaced) {
   BOOL usedDefault = FALSE;
   WideCharToMultiByte(CP_ACP, kNoBestFit, wide, -1, bytes.get(), size, nullptr, &usedDefault);
   if (!usedDefault) return CountedString(bytes.get(), size - 1);
-  return convertMarkingReplaced(wide, replaced);
+  return convertMarkingReplaced(wide, replacedCharacters);
 }
 
 TokenList platformEnvironment() {

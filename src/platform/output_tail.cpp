@@ -1,4 +1,4 @@
-#include "util/output_tail.h"
+#include "platform/output_tail.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // POSIX implementation of the code-page seam (text_services.h). Only code for POSIX systems lives
 // here.
-#include "util/text_services.h"
+#include "platform/text_services.h"
 
 #include <langinfo.h>
 #include <locale.h>
@@ -34,11 +34,3 @@ ActiveCodePage platformActiveCodePage() {
   cp.utf8 = strcasecmp(charset, "UTF-8") == 0 || strcasecmp(charset, "UTF8") == 0;
   return cp;
 }
-
-int platformUpperDoubleByte(uint32_t, const char* character, char out[2]) {
-  out[0] = character[0];  // no mapping of double-byte characters here: unchanged
-  out[1] = character[1];
-  return 2;
-}
-
-int platformCompareNoCase(uint32_t, const char*, int32_t, const char*, int32_t) { return -1; }

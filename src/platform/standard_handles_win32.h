@@ -1,5 +1,5 @@
-// The windowed launcher's services on Windows, shared by the platform files of this folder: the
-// standard handles its interpreter gets, and its error dialogs. Only code for Windows lives here.
+// The standard handles of the windowed launcher's interpreter, and the capture of its error
+// stream. Only code for Windows lives here.
 #pragma once
 
 #include <windows.h>
@@ -33,16 +33,3 @@ class InterpreterStreams {
   HANDLE error_ = nullptr;
   struct Capture* capture_ = nullptr;
 };
-
-/// Shows text in a dialog with an error icon, titled with the launcher's name, and returns when
-/// someone closes it; at once where no one can see a dialog (a window station that is not
-/// visible: a service, a task that runs whether or not its user is logged on).
-void showErrorDialog(const wchar_t* text);
-
-/// The bytes in codePage as UTF-16 in a new zero-ended array (delete[]); count -1 for a
-/// zero-ended text.
-wchar_t* widen(const char* bytes, int count, UINT codePage);
-
-/// The interpreter ended with status. When that is not 0 and its error output was captured and
-/// not empty, one dialog shows the status and the last lines of that output.
-void reportProgramFailure(InterpreterStreams* streams, int status);

@@ -11,7 +11,7 @@ struct ProcessFacts {
   CountedString commandLine;  // the raw command line, program name included
   // Empty, or one byte per byte of commandLine: non-zero where a character that the code page
   // cannot represent was replaced by its default character.
-  CountedString replaced;
+  CountedString replacedCharacters;
   TokenList arguments;  // the launcher's own arguments one by one, as the system handed them over
   Environment environment;
   // The windowed launcher (kestrelunew.exe): its program starts without a console window and with

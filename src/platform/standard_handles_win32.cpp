@@ -1,9 +1,8 @@
-// The standard handles of the windowed launcher's interpreter (windowed_win32.h). Only code for
-// Windows lives here.
+#include "platform/standard_handles_win32.h"
+
 #include <winternl.h>
 
-#include "util/output_tail.h"
-#include "util/windowed_win32.h"
+#include "platform/output_tail.h"
 
 namespace {
 

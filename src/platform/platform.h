@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "util/console_events.h"
+#include "platform/console_events.h"
 #include "util/counted_string.h"
 #include "util/path_style.h"
 #include "util/run_conventions.h"
@@ -22,9 +22,9 @@ CountedString platformModulePath();
 /// The raw command line. Windows: the wide command line in the ANSI code page without best-fit
 /// mapping (a full-width quote never becomes a real one): a character the code page cannot
 /// represent becomes its default character, marked by a non-zero byte at the same place of
-/// *replaced (left empty when there is none). POSIX has no raw line: it is rebuilt from argv
+/// *replacedCharacters (left empty when there is none). POSIX has no raw line: it is rebuilt from argv
 /// (each argument without its double quotes, enclosed in double quotes, joined by blanks).
-CountedString platformCommandLine(int argc, char** argv, CountedString* replaced);
+CountedString platformCommandLine(int argc, char** argv, CountedString* replacedCharacters);
 /// The environment as "NAME=value" texts, in the system's order.
 TokenList platformEnvironment();
 /// The full path of an executable as the system would give it to that program itself. Windows:
@@ -51,13 +51,14 @@ TokenList platformDirectoryEntries(const CountedString& pattern, bool* matched);
 /// What running a final command line takes, worked out by portable code (command_line.h,
 /// run_command.h).
 struct CommandRequest {
-  CountedString line;          // the one line: what the interpreter runs (Windows), and shown
-  CountedString lineMarks;     // which bytes of line are data (marked_text.h); empty when none
-  TokenList arguments;         // POSIX: the program and its arguments
-  TokenList interpreters;      // Windows: the interpreters to try, in order...
-  TokenList interpreterLines;  // ...and the command line each one is given
-  CountedString classPath;     // Windows: when not empty, CLASSPATH for the interpreter and the
-                               // programs it starts, in place of the launcher's own
+  CountedString line;           // the one line: what the interpreter runs (Windows), and shown
+  CountedString lineDataMarks;  // which bytes of line are data (launchfile/marked_text.h); empty
+                                // when none
+  TokenList arguments;          // POSIX: the program and its arguments
+  TokenList interpreters;       // Windows: the interpreters to try, in order...
+  TokenList interpreterLines;   // ...and the command line each one is given
+  CountedString classPath;      // Windows: when not empty, CLASSPATH for the interpreter and the
+                                // programs it starts, in place of the launcher's own
   ConsoleEventAnswers consoleAnswers;  // Windows: how to answer the console while it runs
   bool windowed = false;  // Windows: as the windowed launcher (ProcessFacts::windowed)
 };

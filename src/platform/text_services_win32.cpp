@@ -1,6 +1,6 @@
 // Windows implementation of the code-page seam (text_services.h). Only code for Windows lives
 // here.
-#include "util/text_services.h"
+#include "platform/text_services.h"
 
 #include <windows.h>
 
@@ -41,9 +41,17 @@ void fillCaseTables(const CPINFO& info, ActiveCodePage* cp) {
   }
 }
 
-}  // namespace
+int upperDoubleByte(uint32_t localeId, const char* character, char out[2]) {
+  return LCMapStringA(localeId, LCMAP_UPPERCASE, character, 2, out, 2);
+}
 
-ActiveCodePage platformActiveCodePage() {
+int compareNoCase(uint32_t localeId, const char* a, int32_t na, const char* b, int32_t nb) {
+  // A run that is not valid text, or a failed comparison, counts as not equal.
+  return CompareStringA(localeId, NORM_IGNORECASE, a, na, b, nb) == CSTR_EQUAL ? 1 : 0;
+}
+
+// The ANSI code page's lead bytes and case tables.
+ActiveCodePage systemCodePage() {
   UINT number = GetACP();
   CPINFO info;
   bool haveInfo = GetCPInfo(number, &info) != 0;
@@ -67,11 +75,11 @@ ActiveCodePage platformActiveCodePage() {
   return cp;
 }
 
-int platformUpperDoubleByte(uint32_t localeId, const char* character, char out[2]) {
-  return LCMapStringA(localeId, LCMAP_UPPERCASE, character, 2, out, 2);
-}
+}  // namespace
 
-int platformCompareNoCase(uint32_t localeId, const char* a, int32_t na, const char* b, int32_t nb) {
-  // A run that is not valid text, or a failed comparison, counts as not equal.
-  return CompareStringA(localeId, NORM_IGNORECASE, a, na, b, nb) == CSTR_EQUAL ? 1 : 0;
+ActiveCodePage platformActiveCodePage() {
+  ActiveCodePage cp = systemCodePage();
+  cp.upperDoubleByte = upperDoubleByte;
+  cp.compareNoCase = compareNoCase;
+  return cp;
 }

@@ -36,5 +36,10 @@ class MarkedWriter {
   bool anyData_ = false;
 };
 
+/// The token without its double quotes, and in *bareMarks the marks of what stays (empty marks
+/// stay empty).
+CountedString withoutQuotes(const CountedString& token, const CountedString& marks,
+                            CountedString* bareMarks);
+
 /// The marks of text[start, end) from marks (empty stays empty, and so do marks with no data).
 CountedString marksOf(const CountedString& marks, int32_t start, int32_t end);

@@ -1,0 +1,14 @@
+#include "platform/file_queries.h"
+
+#include "platform/platform.h"
+#include "util/wildcard.h"
+
+bool pathExists(const CountedString& path) {
+  return !path.empty() && platformPathExists(path);
+}
+
+TokenList matchingNames(const CountedString& pattern) {
+  bool matched = false;
+  TokenList entries = platformDirectoryEntries(pattern, &matched);
+  return matched ? entries : namesMatching(pattern, entries);
+}

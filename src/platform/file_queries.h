@@ -1,0 +1,13 @@
+// What the file system holds, asked through the platform seam: whether a path exists, and which
+// directory entries a wildcard pattern matches.
+#pragma once
+
+#include "util/counted_string.h"
+#include "util/token_list.h"
+
+/// True for an existing file, directory or other object; false for the empty path.
+bool pathExists(const CountedString& path);
+
+/// The entries of pattern's directory that match its last component, in the platform's order
+/// where it matched them itself, else sorted by byte value so that class paths are reproducible.
+TokenList matchingNames(const CountedString& pattern);
