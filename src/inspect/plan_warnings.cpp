@@ -34,11 +34,11 @@ CountedString programFile(const CountedString& program, bool bare, const Environ
   return CountedString();
 }
 
-// The program as the system is given it: on Windows the first word of the line as a C runtime
-// reads it, on POSIX the first argument.
+// The program as the system is given it: on Windows the program word cmd.exe reads,
+// on POSIX the first argument.
 CountedString programOf(const LaunchPlan& plan) {
-  const bool windows = runConventions().runsThroughInterpreter;
-  TokenList words = windows ? splitWindowsArguments(plan.request.line) : plan.request.arguments;
+  if (runConventions().runsThroughInterpreter) return plan.program;
+  const TokenList& words = plan.request.arguments;
   return words.empty() ? CountedString() : words[0];
 }
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "launcher/line_limits.h"
+#include "launchfile/program_word.h"
 #include "util/argument_split.h"
 #include "util/paths.h"
 #include "util/text_helpers.h"
@@ -54,8 +55,8 @@ void keep(const CommandForm& form, size_t i, CommandForm* kept) {
 
 // Walks java's options, keeping every piece but the class-path options and their values; false
 // when java would use no class path from the line, or could take one from elsewhere.
-bool takeClassPath(const CommandForm& form, ClassPathMove* move) {
-  size_t i = 1;
+bool takeClassPath(const CommandForm& form, size_t options, ClassPathMove* move) {
+  size_t i = options;
   for (; i < form.size(); ++i) {
     CountedString argument;
     if (!argumentOf(form, i, &argument)) return false;
@@ -94,10 +95,8 @@ bool isClassPathOption(const CountedString& argument) {
 bool classPathToMove(const CommandForm& form, int32_t lineLength,
                      const CountedString& jdkJavaOptions, ClassPathMove* move) {
   if (lineLength <= kInterpreterLineLimit || form.size() == 0) return false;
-  CountedString program;
-  if (!argumentOf(form, 0, &program) || !isJava(program) || holdsClassPath(jdkJavaOptions)) {
-    return false;
-  }
-  keep(form, 0, &move->form);
-  return takeClassPath(form, move);
+  const ProgramWord program = programWord(form);
+  if (!isJava(program.name) || holdsClassPath(jdkJavaOptions)) return false;
+  for (size_t i = 0; i <= program.piece; ++i) keep(form, i, &move->form);
+  return takeClassPath(form, program.piece + 1, move);
 }

@@ -8,6 +8,7 @@
 #include "launcher/messages.h"
 #include "launcher/program_search.h"
 #include "launcher/run_command.h"
+#include "launchfile/program_word.h"
 #include "platform/file_queries.h"
 #include "util/argument_split.h"
 #include "util/code_page.h"
@@ -24,7 +25,8 @@ bool planLaunchFile(const ProcessFacts& facts, LaunchPlan* plan) {
     plan->error = cannotOpenMessage(plan->launchFile);
     return false;
   }
-  return true;
+  plan->error = plan->stages.refusal;
+  return plan->error.empty();
 }
 
 bool planDefaultJar(const ProcessFacts& facts, LaunchPlan* plan, CommandForm* form) {
@@ -123,6 +125,7 @@ void planRequest(const ProcessFacts& facts, CommandForm* form, LaunchPlan* plan)
     plan->runnable = false;
     return;
   }
+  plan->program = programWord(*form).name;
   if (makeRunnable(facts, *form, plan)) moveLongClassPath(facts, *form, plan);
 }
 

@@ -28,6 +28,7 @@ struct LaunchPlan {
   CountedString optionsName;
   CountedString options;
 
+  CountedString program;     // the program word of what runs (launchfile/program_word.h)
   bool runnable = false;    // false: nothing can run, and error says why (status -1)
   CommandRequest request;    // what runs, and how on this platform, when runnable
   CountedString error;       // the one line for standard error, when not runnable

@@ -76,6 +76,27 @@ CountedString programInCurrentFolderMessage(const CountedString& name, const Cou
          " from the current folder, and no " + visibleName(name) + " is found along PATH";
 }
 
+CountedString startTitleMessage(const CountedString& file) {
+  return "error: start would take the program " + visibleName(file) +
+         ", enclosed in quotes, for its window title";
+}
+
+CountedString unknownProgramMessage(const char* command) {
+  return CountedString("error: the launcher cannot tell which program ") + command +
+         " starts, so it cannot keep the current folder out of it";
+}
+
+CountedString callWithDataMessage(const CountedString& program) {
+  return "error: call would read the user's arguments a second time, and " +
+         visibleName(program) + " is no .exe or .com that could start without it";
+}
+
+CountedString unsetProgramVariableMessage(const CountedString& variable,
+                                          const CountedString& word, bool currentDrive) {
+  return "error: " + visibleName(variable) + " is not set, so the program " + visibleName(word) +
+         " would be taken from the current " + (currentDrive ? "drive" : "folder");
+}
+
 CountedString brokenCharacterMessage(int32_t argument) {
   return "error: argument " + number(argument) +
          " follows a byte that ends no character, which the command interpreter would misread";

@@ -19,6 +19,18 @@ CountedString cannotRunMessage(const CountedString& program, const CountedString
 
 /// "error: NAME would run FILE from the current folder, and no NAME is found along PATH"
 CountedString programInCurrentFolderMessage(const CountedString& name, const CountedString& file);
+/// "error: start would take the program FILE, enclosed in quotes, for its window title"
+CountedString startTitleMessage(const CountedString& file);
+/// "error: the launcher cannot tell which program COMMAND starts, so it cannot keep the current
+/// folder out of it"
+CountedString unknownProgramMessage(const char* command);
+/// "error: call would read the user's arguments a second time, and PROGRAM is no .exe or .com
+/// that could start without it"
+CountedString callWithDataMessage(const CountedString& program);
+/// "error: NAME is not set, so the program WORD would be taken from the current drive" (or "the
+/// current folder")
+CountedString unsetProgramVariableMessage(const CountedString& variable,
+                                          const CountedString& word, bool currentDrive);
 /// "error: argument N holds a line break, which the command interpreter cannot pass on"
 CountedString lineBreakMessage(int32_t argument);
 /// "error: argument N follows a byte that ends no character, which the command interpreter would

@@ -3,7 +3,9 @@
 #include "launcher/messages.h"
 #include "launchfile/path_list.h"
 #include "launchfile/reader.h"
+#include "util/paths.h"
 #include "util/run_conventions.h"
+#include "util/text_helpers.h"
 
 namespace {
 
@@ -50,6 +52,33 @@ void noteMacroFindings(const CountedString& token, bool isProgram, const MacroFi
   if (findings.usedArguments) stages->usesArguments = true;
 }
 
+// Windows: a program word that is relative only because the variable that starts it is unset or
+// empty would be taken from wherever the user is: after a leading "\" the current drive, else the
+// current folder. Quoted, the variable is left to cmd.exe, which keeps an unset one as literal
+// text, a relative name. Empty when the word is safe.
+CountedString unsetVariableRefusal(const CountedString& token, const CountedString& expanded,
+                                   const MacroFindings& findings, const Environment& environment) {
+  const bool quoted = token.byteAt(0) == '"';
+  const int32_t open = quoted ? 1 : 0;
+  const int32_t close = token.findChar('%', open + 1);
+  if (token.byteAt(open) != '%' || close < 0) return CountedString();
+  const CountedString variable = token.substring(open + 1, close);
+  if (quoted) {
+    if (!environment.value(variable).empty()) return CountedString();
+    return unsetProgramVariableMessage(variable, withoutQuotes(token), false);
+  }
+  bool unset = false;
+  for (const CountedString& empty : findings.emptyVariables) {
+    unset = unset || empty == token.substring(open, close + 1);
+  }
+  CountedString word = withoutQuotes(expanded);
+  const int32_t blank = word.findChar(' ');
+  if (blank >= 0) word = word.substring(0, blank);
+  if (!unset || word.empty() || isBareName(word) || isAbsolute(word)) return CountedString();
+  const bool drive = word.byteAt(0) == '\\' || word.byteAt(0) == '/';
+  return unsetProgramVariableMessage(variable, word, drive);
+}
+
 }  // namespace
 
 bool buildLaunchFileCommand(const CountedString& launchFile, const ProcessFacts& facts,
@@ -68,14 +97,19 @@ bool buildLaunchFileCommand(const CountedString& launchFile, const ProcessFacts&
       stages->read, nullptr, marking ? &expandedMarks : nullptr,
       [&](const CountedString& token, const CountedString&, CountedString* marks) {
         const bool isProgram = first;
-        first = false;
         if (isWholeTokenArguments(token)) {
+          first = false;
           stages->usesArguments = true;
           return argumentsSlot();
         }
         MacroFindings findings;
         CountedString expanded = expandMacros(token, facts, &findings, marks);
         noteMacroFindings(token, isProgram, findings, stages);
+        // The program is the first token that does not vanish.
+        first = first && withoutQuotes(expanded).empty();
+        if (isProgram && marking && stages->refusal.empty()) {
+          stages->refusal = unsetVariableRefusal(token, expanded, findings, facts.environment);
+        }
         return expanded;
       });
   TokenList unmatched;

@@ -21,6 +21,8 @@ struct LaunchFileStages {
   // shows them.
   TokenList warnings;
   bool usesArguments = false;  // a %* puts the user's arguments somewhere
+  // Not empty when the launch file's program cannot run as written: the one error line.
+  CountedString refusal;
 };
 
 /// Runs every stage on the launch file with the facts of the run; false when it cannot be opened.

@@ -1,9 +1,10 @@
 #include "launcher/program_search.h"
 
 #include "launcher/messages.h"
+#include "launchfile/marked_text.h"
 #include "platform/file_queries.h"
 #include "platform/platform.h"
-#include "util/case_rules.h"
+#include "util/code_page.h"
 #include "util/paths.h"
 #include "util/text_helpers.h"
 
@@ -18,16 +19,18 @@ const char* const kInterpreterCommands[] = {
     "move", "path", "pause", "popd", "prompt", "pushd", "rd", "rem", "ren", "rename", "rmdir",
     "set", "setlocal", "shift", "start", "time", "title", "type", "ver", "verify", "vol"};
 
-bool isCurrentFolder(const CountedString& directory) {
-  return directory == "." || directory == ".\\" || directory == "./";
+bool holdsBlank(const CountedString& text) {
+  return text.findChar(' ') >= 0 || text.findChar('\t') >= 0;
+}
+
+bool holdsData(const CommandForm& form) {
+  for (size_t i = 0; i < form.size(); ++i) {
+    if (!form.dataMarks(i).empty()) return true;
+  }
+  return false;
 }
 
 }  // namespace
-
-CountedString programName(const CommandForm& form) {
-  if (form.size() == 0 || form.kind(0) == PieceKind::kArguments) return CountedString();
-  return withoutQuotes(form.text(0));
-}
 
 bool isInterpreterCommand(const CountedString& name) {
   for (const char* command : kInterpreterCommands) {
@@ -47,11 +50,20 @@ TokenList programCandidates(const CountedString& name, const Environment& enviro
   return candidates;
 }
 
+bool isRelativePathEntry(const CountedString& entry) {
+  const CountedString path = withoutQuotes(entry);
+  if (path.length() < 3) return true;
+  const bool unc = path.byteAt(0) == '\\' && path.byteAt(1) == '\\';
+  const bool drive = path.byteAt(1) == ':' && (path.byteAt(2) == '\\' || path.byteAt(2) == '/');
+  return !unc && !drive;
+}
+
 namespace {
 
 CountedString findCandidateAlongPath(const TokenList& candidates, const Environment& environment) {
-  for (const CountedString& directory : searchPathDirectories(environment.value("PATH"))) {
-    if (isCurrentFolder(directory)) continue;
+  for (const CountedString& entry : searchPathDirectories(environment.value("PATH"))) {
+    if (isRelativePathEntry(entry)) continue;
+    const CountedString directory = withoutQuotes(entry);  // cmd.exe reads quoted entries
     for (const CountedString& candidate : candidates) {
       CountedString path = joinPath(directory, candidate);
       if (pathExists(path)) return path;
@@ -60,7 +72,115 @@ CountedString findCandidateAlongPath(const TokenList& candidates, const Environm
   return CountedString();
 }
 
+// A candidate where cmd.exe would look before PATH's own folders or among them, relative to where
+// the user is: the current folder, and PATH's relative entries. Empty when there is none.
+CountedString plantedCandidate(const TokenList& candidates, const Environment& environment) {
+  for (const CountedString& candidate : candidates) {
+    if (pathExists(candidate)) return candidate;
+  }
+  for (const CountedString& entry : searchPathDirectories(environment.value("PATH"))) {
+    if (!isRelativePathEntry(entry)) continue;
+    for (const CountedString& candidate : candidates) {
+      CountedString path = joinPath(withoutQuotes(entry), candidate);
+      if (pathExists(path)) return path;
+    }
+  }
+  return CountedString();
+}
+
+// The file that runs for a program word, where the launcher can tell: along PATH for a bare
+// name, else the first candidate that exists. Empty when none does.
+CountedString programFileOf(const CountedString& name, const Environment& environment) {
+  if (isBareName(name)) return findAlongPath(name, environment);
+  for (const CountedString& candidate : programCandidates(name, environment)) {
+    if (pathExists(candidate)) return candidate;
+  }
+  return CountedString();
+}
+
+// The program that start names: after its quoted title and its switches, of which /d, /node,
+// /affinity and /machine take the next word. *titled tells whether a title came first. The piece
+// is form.size() where start names none.
+ProgramWord programOfStart(const CommandForm& form, size_t from, bool* titled) {
+  *titled = false;
+  for (size_t i = from; i < form.size(); ++i) {
+    if (form.kind(i) != PieceKind::kToken) return programWord(form, i);  // cannot tell
+    const CountedString bare = withoutQuotes(form.text(i));
+    if (bare.empty()) continue;
+    if (!*titled && holdsBlank(bare)) {  // enclosed on the line: the title
+      *titled = true;
+      continue;
+    }
+    if (bare.byteAt(0) != '/') return programWord(form, i);
+    for (const char* takesValue : {"/d", "/node", "/affinity", "/machine"}) {
+      if (sameNoCase(bare, takesValue)) ++i;
+    }
+  }
+  ProgramWord none;
+  none.piece = form.size();
+  return none;
+}
+
+// The rule for one program word: a bare name with a candidate where the user is runs from PATH.
+bool keepWordOutOfCurrentFolder(const Environment& environment, const ProgramWord& word,
+                                bool titled, CommandForm* form, CountedString* error) {
+  const CountedString& name = word.name;
+  if (name.empty() || !isBareName(name) || isInterpreterCommand(name)) return true;
+  const TokenList candidates = programCandidates(name, environment);
+  const CountedString planted = plantedCandidate(candidates, environment);
+  if (planted.empty()) return true;  // cmd.exe finds what the launcher would
+  CountedString found = findCandidateAlongPath(candidates, environment);
+  if (found.empty()) {
+    *error = programInCurrentFolderMessage(name, platformFullPath(planted));
+    return false;
+  }
+  if (!titled && holdsBlank(found)) {  // start would take the quoted path for its title
+    *error = startTitleMessage(found);
+    return false;
+  }
+  CountedString marks = allData(found);
+  form->replace(word.piece, PieceKind::kToken, std::move(found), std::move(marks));
+  return true;
+}
+
 }  // namespace
+
+bool keepOutOfCurrentFolder(const Environment& environment, CommandForm* form,
+                            CountedString* error) {
+  const ProgramWord first = programWord(*form);
+  const bool wholeToken = first.piece < form->size() &&
+                          first.name.length() == withoutQuotes(form->text(first.piece)).length();
+  if (wholeToken && sameNoCase(first.name, "start")) {
+    bool titled = false;
+    ProgramWord started = programOfStart(*form, first.piece + 1, &titled);
+    if (started.piece == form->size()) return true;  // a new interpreter: COMSPEC itself
+    if (started.name.empty()) {
+      *error = unknownProgramMessage("start");
+      return false;
+    }
+    return keepWordOutOfCurrentFolder(environment, started, titled, form, error);
+  }
+  if (wholeToken && sameNoCase(first.name, "call")) {
+    ProgramWord called = programWord(*form, first.piece + 1);
+    if (called.name.empty() || called.name.byteAt(0) == ':') {
+      *error = unknownProgramMessage("call");
+      return false;
+    }
+    if (!keepWordOutOfCurrentFolder(environment, called, true, form, error)) return false;
+    if (!holdsData(*form)) return true;
+    called = programWord(*form, first.piece + 1);
+    // call reads the line a second time, undoing the escapes of data; for a program file it
+    // changes nothing else, so it goes.
+    const CountedString file = programFileOf(called.name, environment);
+    if (!endsWithNoCase(file, ".exe") && !endsWithNoCase(file, ".com")) {
+      *error = callWithDataMessage(called.name);
+      return false;
+    }
+    form->replace(first.piece, PieceKind::kGlued, CountedString(), CountedString());
+    return true;
+  }
+  return keepWordOutOfCurrentFolder(environment, first, true, form, error);
+}
 
 CountedString findAlongPath(const CountedString& name, const Environment& environment) {
   return findCandidateAlongPath(programCandidates(name, environment), environment);
@@ -74,27 +194,4 @@ CountedString findLikeExecvp(const CountedString& name, const Environment& envir
     if (pathExists(file)) return file;
   }
   return CountedString();
-}
-
-bool keepOutOfCurrentFolder(const Environment& environment, CommandForm* form,
-                            CountedString* error) {
-  CountedString name = programName(*form);
-  if (name.empty() || !isBareName(name) || isInterpreterCommand(name)) return true;
-  const TokenList candidates = programCandidates(name, environment);
-  CountedString planted;
-  for (const CountedString& candidate : candidates) {
-    if (pathExists(candidate)) {  // relative: the current folder
-      planted = candidate;
-      break;
-    }
-  }
-  if (planted.empty()) return true;  // cmd.exe finds what the launcher would
-  CountedString found = findCandidateAlongPath(candidates, environment);
-  if (found.empty()) {
-    *error = programInCurrentFolderMessage(name, platformFullPath(planted));
-    return false;
-  }
-  CountedString marks = allData(found);
-  form->replace(0, PieceKind::kToken, std::move(found), std::move(marks));
-  return true;
 }

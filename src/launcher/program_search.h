@@ -1,17 +1,13 @@
 // Where a program named on the line is found, as cmd.exe (or on POSIX execvp) finds it, and the
-// rule that keeps the user's current folder out of it: a folder a document was opened from is no place for a program
-// the packager did not name.
+// rule that keeps the user's current folder out of it: a folder a document was opened from is no
+// place for a program the packager did not name.
 #pragma once
 
 #include "launchfile/command_line.h"
+#include "launchfile/program_word.h"
 #include "util/counted_string.h"
 #include "util/environment.h"
 #include "util/token_list.h"
-
-/// The program the form names: its first piece without quotes, or empty when the line starts
-/// with the user's arguments.
-CountedString programName(const CommandForm& form);
-
 
 /// True for the interpreter's own commands (start, echo, ...), which no file stands for.
 bool isInterpreterCommand(const CountedString& name);
@@ -20,8 +16,12 @@ bool isInterpreterCommand(const CountedString& name);
 /// extension of PATHEXT (cmd.exe's own list when unset), in order.
 TokenList programCandidates(const CountedString& name, const Environment& environment);
 
-/// The first candidate in the first directory of PATH that holds one, joined; the current
-/// folder is never searched ("." entries are skipped). Empty when none is found.
+/// True for a PATH entry that cmd.exe reads against the current folder or drive: anything but
+/// "X:\..." and "\\..." once its quotes are gone.
+bool isRelativePathEntry(const CountedString& entry);
+
+/// The first candidate in the first directory of PATH that holds one, joined; the current folder
+/// and relative entries are never searched. Empty when none is found.
 CountedString findAlongPath(const CountedString& name, const Environment& environment);
 
 /// POSIX: where execvp finds a program named without a folder: in the first directory of PATH
@@ -29,8 +29,11 @@ CountedString findAlongPath(const CountedString& name, const Environment& enviro
 /// unset or empty). Empty when none does.
 CountedString findLikeExecvp(const CountedString& name, const Environment& environment);
 
-/// Windows: a program named without a folder that the current folder holds a candidate for is
-/// found along PATH by the launcher itself, and its full path, data, takes the name's place.
-/// False, with the one error line, when PATH has none. Nothing changes otherwise.
+/// Windows: a program named without a folder that the current folder, or a relative PATH entry,
+/// holds a candidate for is found along PATH by the launcher itself, and its full path, data,
+/// takes the name's place. The program is the line's first word, or the one that call or start
+/// names; where the line holds data, a call that starts a program file goes (call would read the
+/// data a second time). False, with the one error line, when PATH has none or the launcher
+/// cannot tell which program runs. Nothing changes otherwise.
 bool keepOutOfCurrentFolder(const Environment& environment, CommandForm* form,
                             CountedString* error);

@@ -3,10 +3,30 @@
 #include "launcher/console_policy.h"
 #include "launcher/interpreter_escape.h"
 #include "launcher/messages.h"
+#include "launchfile/marked_text.h"
+#include "util/code_page.h"
 #include "util/paths.h"
 #include "util/run_conventions.h"
 
 namespace {
+
+// An & or | of the launch file's own text, outside cmd.exe's quotes and not escaped, starts
+// another command, whose program cmd.exe looks for as it does the first.
+bool startsMoreCommands(const CountedString& line, const CountedString& dataMarks) {
+  bool quoted = false;
+  for (int32_t i = 0; i < line.length(); i += mbCharLength(line.data() + i)) {
+    const unsigned char byte = line.byteAt(i);
+    if (byte == '"') quoted = !quoted;
+    if (quoted || isDataAt(dataMarks, i)) continue;
+    if (byte == '^') {
+      i += mbCharLength(line.data() + i);  // the escaped character, whole
+      if (i >= line.length()) break;
+    } else if (byte == '&' || byte == '|') {
+      return true;
+    }
+  }
+  return false;
+}
 
 CountedString quoted(const CountedString& line) {
   return line.empty() ? line : "\"" + line + "\"";
@@ -36,6 +56,7 @@ int32_t addInterpreters(const CountedString& comspec, const CountedString& syste
 int32_t completeRequest(const Environment& environment, CommandRequest* request) {
   if (!runConventions().runsThroughInterpreter) return -1;
   request->consoleAnswers = consoleEventAnswers();
+  request->startsMoreCommands = startsMoreCommands(request->line, request->lineDataMarks);
   return addInterpreters(environment.value("COMSPEC"), platformDefaultInterpreter(), request);
 }
 

@@ -5,6 +5,7 @@
 #include "launchfile/arguments_tail.h"
 #include "launchfile/macros.h"
 #include "launchfile/marked_text.h"
+#include "launchfile/program_word.h"
 #include "util/argument_split.h"
 #include "util/byte_buffer.h"
 #include "util/code_page.h"
@@ -42,6 +43,29 @@ void appendToken(MarkedWriter& line, const CountedString& token, const CountedSt
   line.byte('"');
 }
 
+// The program word reaches cmd.exe whole: where a delimiter in it comes from data (a folder named
+// "a,b"), the word is enclosed in quotes, which cmd accepts around a command; the program's own
+// reading of its name is the same. A delimiter the packager wrote keeps its meaning.
+bool appendProgramToken(MarkedWriter& line, const CountedString& token,
+                        const CountedString& marks) {
+  CountedString bareMarks;
+  CountedString bare = withoutQuotes(token, marks, &bareMarks);
+  if (bareMarks.empty() || bare.findChar(' ') >= 0 || bare.findChar('\t') >= 0) {
+    return false;  // no data, or enclosed whole like any token
+  }
+  const int32_t end = commandWordEnd(bare, bareMarks);
+  bool split = false;
+  for (int32_t i = 0; i < end && !split; i += mbCharLength(bare.data() + i)) {
+    split = isCommandDelimiter(bare.byteAt(i)) && bareMarks.byteAt(i) != 0;
+  }
+  if (!split) return false;
+  line.byte('"');
+  line.marked(bare.data(), bareMarks, 0, end);
+  line.byte('"');
+  line.marked(bare.data() + end, bareMarks, end, bare.length() - end);
+  return true;
+}
+
 /// Writes pieces into one line: a token is separated from what came before by one blank (an
 /// empty token still gets it), text follows as it stands.
 class LineWriter {
@@ -67,6 +91,10 @@ class LineWriter {
   void token(const CountedString& text, const CountedString& marks) {
     separate();
     appendToken(line_, text, marks);
+  }
+  void programToken(const CountedString& text, const CountedString& marks) {
+    separate();
+    if (!appendProgramToken(line_, text, marks)) appendToken(line_, text, marks);
   }
   CountedString finish(CountedString* marks) { return line_.finish(marks); }
 
@@ -136,7 +164,14 @@ CommandRequest commandOf(const CommandForm& form, const ProcessFacts& facts) {
   CommandRequest command;
   const bool marking = runConventions().runsThroughInterpreter;
   LineWriter line(marking);
-  for (size_t i = 0; i < form.size(); ++i) line.piece(form.kind(i), form.text(i), form.dataMarks(i));
+  const size_t program = marking ? programWord(form).piece : form.size();
+  for (size_t i = 0; i < form.size(); ++i) {
+    if (i == program && form.kind(i) == PieceKind::kToken) {
+      line.programToken(form.text(i), form.dataMarks(i));
+    } else {
+      line.piece(form.kind(i), form.text(i), form.dataMarks(i));
+    }
+  }
   command.line = line.finish(marking ? &command.lineDataMarks : nullptr);
   if (!runConventions().passesArgumentsExactly()) return command;
   LineWriter run(false);  // the pieces since the last arguments

@@ -41,5 +41,10 @@ class MarkedWriter {
 CountedString withoutQuotes(const CountedString& token, const CountedString& marks,
                             CountedString* bareMarks);
 
+/// True when the byte at i is data by marks (empty marks: none is).
+inline bool isDataAt(const CountedString& marks, int32_t i) {
+  return !marks.empty() && marks.byteAt(i) != 0;
+}
+
 /// The marks of text[start, end) from marks (empty stays empty, and so do marks with no data).
 CountedString marksOf(const CountedString& marks, int32_t start, int32_t end);

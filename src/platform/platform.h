@@ -59,6 +59,10 @@ struct CommandRequest {
   TokenList interpreterLines;   // ...and the command line each one is given
   CountedString classPath;      // Windows: when not empty, CLASSPATH for the interpreter and the
                                 // programs it starts, in place of the launcher's own
+  // Windows: the line starts more commands than its first (after & or |), whose bare names
+  // cmd.exe would look for in the current folder first: it is told not to
+  // (NoDefaultCurrentDirectoryInExePath, which the programs inherit).
+  bool startsMoreCommands = false;
   ConsoleEventAnswers consoleAnswers;  // Windows: how to answer the console while it runs
   bool windowed = false;  // Windows: as the windowed launcher (ProcessFacts::windowed)
 };

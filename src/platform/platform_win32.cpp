@@ -251,6 +251,7 @@ int platformRunCommand(const CommandRequest& request, CountedString*) {
   // Set in the launcher's own environment, the live one, which every interpreter inherits whole:
   // the drives' current folders (the hidden "=C:" entries) and every other variable as they are.
   if (!request.classPath.empty()) SetEnvironmentVariableA("CLASSPATH", request.classPath.data());
+  if (request.startsMoreCommands) SetEnvironmentVariableA("NoDefaultCurrentDirectoryInExePath", "1");
   int exitCode = -1;
   for (size_t i = 0; i < request.interpreters.size(); ++i) {
     if (startAndWait(request.interpreters[i], request.interpreterLines[i], streams, &exitCode)) {

@@ -62,8 +62,10 @@ bool isBareName(const CountedString& name) {
 }
 
 bool isAbsolute(const CountedString& path) {
-  const unsigned char first = path.byteAt(0);
-  return first == '\\' || first == '/' || (path.length() > 1 && path.byteAt(1) == ':');
+  auto isSeparator = [](unsigned char byte) { return byte == '\\' || byte == '/'; };
+  if (pathStyle().driveSeparator == 0) return path.byteAt(0) == '/';
+  if (isSeparator(path.byteAt(0))) return isSeparator(path.byteAt(1));
+  return path.length() > 2 && path.byteAt(1) == ':' && isSeparator(path.byteAt(2));
 }
 
 namespace {

@@ -28,7 +28,9 @@ TokenList listElements(const CountedString& value, char separator, bool keepEmpt
 TokenList searchPathDirectories(const CountedString& value);
 /// True for a name with no folder in it: no "\", "/" or ":".
 bool isBareName(const CountedString& name);
-/// True for a path that starts at a root or a drive: "\", "/" or "X:" first.
+/// True for a path that names the same file wherever the user is: in the Windows style "X:\..."
+/// or "\\..." ("/" counts as "\"), never "\..." (the current drive) or "X:..." (that drive's
+/// current folder); in the POSIX style "/...".
 bool isAbsolute(const CountedString& path);
 /// directory and name joined by a directory separator, unless directory ends with one ("/"
 /// counts in every style).
