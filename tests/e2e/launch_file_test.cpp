@@ -144,6 +144,7 @@ TEST_F(LaunchFileTest, ProgramNeverFromTheCurrentFolder) {
   EXPECT_EQ(record().arguments, (Arguments{"Main", "a"})) << result.err;
   EXPECT_EQ(record().raw, javaDir + "\\java.exe Main a");
   removeFile(root / "record");
+  const std::string path = environment["PATH"];
   environment["PATH"] = "C:\\windows\\system32";
   result = launch("a");
   EXPECT_EQ(result.err, messageLine("error: java would run " + (root / "java.bat") +
@@ -151,6 +152,65 @@ TEST_F(LaunchFileTest, ProgramNeverFromTheCurrentFolder) {
   EXPECT_EQ(result.status, failureStatus());
   EXPECT_FALSE(record().present);
   EXPECT_THROW(readFile(root / "pwned"), std::runtime_error);
+  environment["PATH"] = path;
+}
+
+// Every shape of a first word keeps the current folder, and PATH's relative entries, out of the
+// program: the planted java.bat never runs, and the program starts from PATH or is refused.
+TEST_F(LaunchFileTest, EveryFirstWordKeepsTheCurrentFolderOut) {
+  if (!onWindows()) GTEST_SKIP() << "cmd.exe alone searches the current folder";
+  struct Case {
+    std::string launchFile;
+    std::string relativePath;  // a PATH entry before the real one, holding the planted file
+    std::string error;         // "" when the program runs
+  };
+  const Case cases[] = {
+      {"\"\" java Main %*", "", ""},
+      {"call java Main %*", "", ""},
+      {"start /wait java Main %*", "", ""},
+      {"java Main %*", "tools", ""},
+      {"java Main %*", ".\\.", ""},
+      {"%NOPE_HOME%\\bin\\java Main %*", "",
+       "error: NOPE_HOME is not set, so the program \\bin\\java would be taken from the current drive"},
+      {"\"%NOPE_HOME%\\bin\\java\" Main %*", "",
+       "error: NOPE_HOME is not set, so the program %NOPE_HOME%\\bin\\java would be taken from the "
+       "current folder"},
+  };
+  const std::string path = environment["PATH"];
+  install("");
+  makeDirectory(root / "tools");
+  for (const Case& c : cases) {
+    setLaunchFile(c.launchFile);
+    const std::string planted = c.relativePath == "tools" ? root / "tools" : root.path();
+    writeFile(join(planted, "java.bat"), "@echo planted> \"%~dp0pwned\"\r\n");
+    environment["PATH"] = c.relativePath.empty() ? path : c.relativePath + ";" + path;
+    RunResult result = launch("a");
+    if (c.error.empty()) {
+      EXPECT_EQ(record().arguments, (Arguments{"Main", "a"})) << c.launchFile << "\n" << result.err;
+    } else {
+      EXPECT_EQ(result.err, messageLine(c.error)) << c.launchFile;
+      EXPECT_EQ(result.status, failureStatus()) << c.launchFile;
+    }
+    EXPECT_THROW(readFile(join(planted, "pwned")), std::runtime_error) << c.launchFile;
+    removeFile(join(planted, "java.bat"));
+    removeFile(root / "record");
+  }
+}
+
+// An install folder whose name holds one of cmd.exe's command delimiters: the program word is
+// quoted on the line, and the program reads the same arguments.
+TEST_F(LaunchFileTest, InstallFolderWithCommandDelimiters) {
+  if (!onWindows()) GTEST_SKIP() << "only cmd.exe reads delimiters in a command word";
+  for (const std::string app : {"a,b", "a;b", "a=b", "x(86)"}) {
+    install("%@rec.exe -cp %@..\\lib x %*", app);
+    installChild(binDir, "rec.exe");
+    RunResult result = launch("\"y z\"");
+    ChildRecord child = record();
+    EXPECT_EQ(child.raw, "\"" + bin() + "rec.exe\" -cp " + bin() + "..\\lib x \"y z\"")
+        << app << "\n" << result.err;
+    EXPECT_EQ(child.arguments, (Arguments{"-cp", bin() + "..\\lib", "x", "y z"})) << app;
+    removeFile(root / "record");
+  }
 }
 
 // A class path too long for cmd.exe reaches java in CLASSPATH, every jar in order; the program's

@@ -257,10 +257,13 @@ TEST_F(InspectRunTest, WarningsNameWhatTheyAreAbout) {
       {"%JAVA_HOME%\\bin\\java -Dext=x;%@lib\\*.jar Main", {}},
       {"java -cp %@lib\\*.zip;classes Main",
        {"warning: the pattern |" + lib + "*.zip| matches nothing"}},
-      {"%JAVA_HOM%\\jre\\bin\\java %OPTS% -Dset=%SET% Main",
-       {"warning: %JAVA_HOM% is unset or empty in |%JAVA_HOM%" + styled("\\jre\\bin\\java") + "|",
-        "warning: the program |" + styled("\\jre\\bin\\java") + "| is not found (JAVA_HOME is |" +
-            jdk + "|)"}},
+      {"java -Dhome=%JAVA_HOM%\\jre %OPTS% -Dset=%SET% Main",
+       {"warning: %JAVA_HOM% is unset or empty in |-Dhome=%JAVA_HOM%" + styled("\\jre") + "|"}},
+      {"\\jdk\\bin\\jaav Main",  // on Windows, relative to the current drive
+       {onWindows() ? "warning: the program |\\jdk\\bin\\jaav| is named by a relative path: the "
+                      "user's current folder decides which file runs"
+                    : "warning: the program |/jdk/bin/jaav| is not found (JAVA_HOME is |" + jdk +
+                          "|)"}},
       {"%JAVA_CMD% Main",
        {"warning: %JAVA_CMD% is unset or empty in |%JAVA_CMD%|",
         "warning: the program |Main|" + notFound}},
