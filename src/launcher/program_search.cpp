@@ -138,8 +138,17 @@ bool keepWordOutOfCurrentFolder(const Environment& environment, const ProgramWor
     *error = startTitleMessage(found);
     return false;
   }
-  CountedString marks = allData(found);
-  form->replace(word.piece, PieceKind::kToken, std::move(found), std::move(marks));
+  // Only the word changes: what the packager wrote around it stays.
+  CountedString marks;
+  const CountedString bare = withoutQuotes(form->text(word.piece), form->dataMarks(word.piece),
+                                           &marks);
+  MarkedWriter text(true);
+  text.marked(bare.data(), marks, 0, word.start);
+  text.data(found);
+  text.marked(bare.data() + word.end, marks, word.end, bare.length() - word.end);
+  CountedString textMarks;
+  CountedString replaced = text.finish(&textMarks);
+  form->replace(word.piece, PieceKind::kToken, std::move(replaced), std::move(textMarks));
   return true;
 }
 

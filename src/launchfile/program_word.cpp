@@ -16,9 +16,9 @@ bool isCommandDelimiter(unsigned char byte) {
          byte == 0x0B || byte == 0x0C || byte == 0xFF;
 }
 
-int32_t commandWordEnd(const CountedString& bare, const CountedString& marks) {
+int32_t commandWordEnd(const CountedString& bare, const CountedString& marks, int32_t start) {
   if (holdsBlank(bare)) return bare.length();
-  for (int32_t i = 0; i < bare.length(); i += mbCharLength(bare.data() + i)) {
+  for (int32_t i = start; i < bare.length(); i += mbCharLength(bare.data() + i)) {
     if (isCommandDelimiter(bare.byteAt(i)) && !isDataAt(marks, i)) return i;
   }
   return bare.length();
@@ -31,12 +31,19 @@ ProgramWord programWord(const CommandForm& form, size_t from) {
     if (form.kind(i) == PieceKind::kArguments) return word;
     CountedString marks;
     const CountedString bare = withoutQuotes(form.text(i), form.dataMarks(i), &marks);
-    if (bare.empty()) continue;
-    int32_t end = commandWordEnd(bare, marks);
+    int32_t start = 0;
+    while (start < bare.length() && isCommandDelimiter(bare.byteAt(start)) &&
+           !isDataAt(marks, start)) {
+      ++start;
+    }
+    if (start == bare.length()) continue;
+    int32_t end = commandWordEnd(bare, marks, start);
     const int32_t blank = bare.findChar(' ');
     if (form.kind(i) == PieceKind::kGlued && blank >= 0 && blank < end) end = blank;
-    word.name = bare.substring(0, end);
-    word.dataMarks = marksOf(marks, 0, end);
+    word.name = bare.substring(start, end);
+    word.dataMarks = marksOf(marks, start, end);
+    word.start = start;
+    word.end = end;
     return word;
   }
   word.piece = form.size();
