@@ -49,8 +49,9 @@ bool planDefaultJar(const ProcessFacts& facts, LaunchPlan* plan, CommandForm* fo
   return true;
 }
 
+// As Windows and cmd.exe count a line: in UTF-16 code units.
 int32_t characters(const CountedString& text) {
-  return mbCharacterCount(text.data(), text.length());
+  return wideCharacterCount(text.data(), text.length());
 }
 
 // A line that Windows cannot start is the plan's error: no interpreter could run it, so none is
