@@ -3,6 +3,7 @@
 #include "inspect/launcher_kind.h"
 #include "inspect/plan_warnings.h"
 #include "launcher/messages.h"
+#include "launcher/run_command.h"
 #include "launchfile/macros.h"
 #include "util/argument_split.h"
 #include "util/byte_buffer.h"
@@ -109,15 +110,21 @@ std::string formatInspection(const LaunchPlan& run, const Environment& environme
   if (run.unmovedLength >= 0) {
     const CountedString& classPath = run.request.classPath;
     text += line("class path:", "moved to CLASSPATH (" +
-                                    std::to_string(mbCharacterCount(classPath.data(),
-                                                                    classPath.length())) +
+                                    std::to_string(wideCharacterCount(classPath.data(),
+                                                                      classPath.length())) +
                                     " characters), because the line would be " +
                                     std::to_string(run.unmovedLength) + " characters long");
   }
   if (run.runnable && !run.request.interpreterLines.empty()) {
     // What the interpreter is started with: its switches, and the line with the escapes that
-    // keep the user's input from acting.
-    text += line("interpreter:", visibleText(run.request.interpreterLines[0]));
+    // keep the user's input from acting. A COMSPEC passed over is named, so that no one wonders
+    // why the setting seems ignored.
+    const CountedString comspec = environment.value("COMSPEC");
+    text += line("interpreter:", visibleText(run.request.interpreterLines[0]) +
+                                     (passesOverComspec(comspec, run.request)
+                                          ? " (not COMSPEC " + visibleText(comspec) +
+                                                ", which would not read the escapes of data)"
+                                          : ""));
   }
   if (run.runnable) {
     // What the program gets, one argument a line: on POSIX each exactly, on Windows as its C

@@ -23,14 +23,25 @@ bool takesValue(const CountedString& option) {
   return isClassPathOption(option) ||
          isOneOf(option, {"-p", "--module-path", "--upgrade-module-path", "--add-modules",
                           "--limit-modules", "--add-reads", "--add-exports", "--add-opens",
-                          "--patch-module", "--source", "-d", "--describe-module"});
+                          "--patch-module", "--source", "-d", "--describe-module",
+                          "--enable-native-access"});
 }
 
 const char kClassPathAssignment[] = "--class-path=";
 
+// java sets java.class.path from CLASSPATH first and applies the options after it: the property
+// given outright overrides the moved class path, wherever it stands.
+bool setsClassPathProperty(const CountedString& option) {
+  return option == "-Djava.class.path" || startsWith(option, "-Djava.class.path=");
+}
+
+// java expands an @argfile in JDK_JAVA_OPTIONS too, and it may hold a class path.
 bool holdsClassPath(const CountedString& javaOptions) {
   for (const CountedString& option : splitLauncherArguments(javaOptions)) {
-    if (isClassPathOption(option) || startsWith(option, kClassPathAssignment)) return true;
+    if (isClassPathOption(option) || startsWith(option, kClassPathAssignment) ||
+        setsClassPathProperty(option) || option.byteAt(0) == '@') {
+      return true;
+    }
   }
   return false;
 }
@@ -60,7 +71,9 @@ bool takeClassPath(const CommandForm& form, size_t options, ClassPathMove* move)
   for (; i < form.size(); ++i) {
     CountedString argument;
     if (!argumentOf(form, i, &argument)) return false;
-    if (argument.byteAt(0) == '@' || argument == "-jar") return false;
+    if (argument.byteAt(0) == '@' || argument == "-jar" || setsClassPathProperty(argument)) {
+      return false;
+    }
     if (!argument.empty() && endsOptions(argument)) break;
     if (startsWith(argument, kClassPathAssignment)) {
       move->value = argument.substring(sizeof kClassPathAssignment - 1, argument.length());

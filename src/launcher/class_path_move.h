@@ -19,8 +19,8 @@ struct ClassPathMove {
 /// True, with the move, when the line (lineLength characters after /c) is too long for cmd.exe
 /// and CLASSPATH would give java the same class path: the program is java or javaw (any folder,
 /// any case, with or without .exe), its options hold a class path, and nothing could override
-/// the variable (no @argfile among the options, no class-path option in jdkJavaOptions). The
-/// options end at the main class, -m or --module; a -jar there means java uses no class path.
-/// Nothing after the options is ever looked at.
+/// the variable (no @argfile or -Djava.class.path among the options or in jdkJavaOptions, no
+/// class-path option in jdkJavaOptions). The options end at the main class, -m or --module; a
+/// -jar there means java uses no class path. Nothing after the options is ever looked at.
 bool classPathToMove(const CommandForm& form, int32_t lineLength,
                      const CountedString& jdkJavaOptions, ClassPathMove* move);

@@ -9,8 +9,10 @@
 #include "util/counted_string.h"
 
 /// The switches that make cmd.exe read a line the way the escapes expect: no AutoRun commands,
-/// command extensions on (the % encoding needs them), delayed expansion off (! stays literal).
-constexpr const char kInterpreterSwitches[] = "/d /e:on /v:off";
+/// /s so that it strips exactly the first and last quote (the pair the launcher adds) whatever
+/// the line holds, command extensions on (the % encoding needs them), delayed expansion off (!
+/// stays literal).
+constexpr const char kInterpreterSwitches[] = "/d /s /e:on /v:off";
 
 /// line as cmd.exe must be given it after /c so that it runs line itself: each data byte (marks
 /// holds one byte per byte of line, non-zero for data; empty when nothing is data) made inert.

@@ -4,7 +4,6 @@
 
 #include "launcher/class_path_move.h"
 #include "launcher/default_jar.h"
-#include "launcher/interpreter_escape.h"
 #include "launcher/messages.h"
 #include "launcher/program_search.h"
 #include "launcher/run_command.h"
@@ -51,8 +50,9 @@ bool planDefaultJar(const ProcessFacts& facts, LaunchPlan* plan, CommandForm* fo
   return true;
 }
 
+// As Windows and cmd.exe count a line: in UTF-16 code units.
 int32_t characters(const CountedString& text) {
-  return mbCharacterCount(text.data(), text.length());
+  return wideCharacterCount(text.data(), text.length());
 }
 
 // A line that Windows cannot start is the plan's error: no interpreter could run it, so none is
@@ -61,11 +61,8 @@ void checkLineLimits(LaunchPlan* plan) {
   if (plan->request.interpreterLines.empty()) return;
   const CountedString& whole = plan->request.interpreterLines[0];
   plan->wholeLength = characters(whole);
-  // What follows the interpreter, its switches when it is cmd.exe, and " /c ".
-  const int32_t start = plan->request.interpreters[0].length();
-  const CountedString switches = CountedString(" ") + kInterpreterSwitches + " /c ";
-  const int32_t line = start + (whole.find(switches, start) == start ? switches.length() : 4);
-  plan->interpreterLength = characters(whole.substring(line, whole.length()));
+  plan->interpreterLength =
+      characters(whole.substring(plan->request.firstLineStart, whole.length()));
   if (plan->wholeLength > kWindowsLineLimit) {
     plan->runnable = false;
     plan->error = lineTooLongMessage(plan->wholeLength, kWindowsLineLimit);

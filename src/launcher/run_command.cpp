@@ -34,21 +34,30 @@ CountedString quoted(const CountedString& line) {
 
 }  // namespace
 
+bool passesOverComspec(const CountedString& comspec, const CommandRequest& request) {
+  return !request.lineDataMarks.empty() && !comspec.empty() && !hasFileName(comspec, "cmd.exe");
+}
+
 int32_t addInterpreters(const CountedString& comspec, const CountedString& systemInterpreter,
                         CommandRequest* request) {
   CountedString escaped;
   int32_t refusedAt = escapeForInterpreter(request->line, request->lineDataMarks, &escaped);
   if (refusedAt >= 0) return refusedAt;
-  const CountedString forCmd = CountedString(" ") + kInterpreterSwitches + " /c " + quoted(escaped);
-  const CountedString forOther = " /c " + quoted(request->line);
+  const CountedString cmdSwitches = CountedString(" ") + kInterpreterSwitches + " /c ";
+  const CountedString otherSwitches = " /c ";
   // The interpreter the variable names if it can be started, else the system's own: a COMSPEC
-  // that is missing, a directory or no program never keeps the command from running.
-  for (const CountedString& interpreter : {comspec, systemInterpreter}) {
+  // that is missing, a directory or no program never keeps the command from running. The escapes
+  // of data are made for cmd.exe's reading: another interpreter would let the user's input act,
+  // so a line with data goes to the system's cmd.exe alone.
+  const CountedString first = passesOverComspec(comspec, *request) ? CountedString() : comspec;
+  for (const CountedString& interpreter : {first, systemInterpreter}) {
     if (interpreter.empty()) continue;
-    request->interpreters.append(interpreter);
     // cmd.exe is known by its file name, in any folder and any case.
     const bool isCmd = hasFileName(interpreter, "cmd.exe");
-    request->interpreterLines.append(interpreter + (isCmd ? forCmd : forOther));
+    const CountedString start = interpreter + (isCmd ? cmdSwitches : otherSwitches);
+    if (request->interpreterLines.empty()) request->firstLineStart = start.length();
+    request->interpreters.append(interpreter);
+    request->interpreterLines.append(start + quoted(isCmd ? escaped : request->line));
   }
   return -1;
 }

@@ -8,13 +8,17 @@
 #include "util/counted_string.h"
 #include "util/environment.h"
 
+/// True when COMSPEC names an interpreter other than cmd.exe and the request's line holds data:
+/// the line then runs with the system's cmd.exe alone.
+bool passesOverComspec(const CountedString& comspec, const CommandRequest& request);
+
 /// The interpreters to try for the request's line, each with the command line it is given: the
 /// COMSPEC value when set, then the system's own. cmd.exe gets its switches and the line escaped
-/// for it (interpreter_escape.h); another interpreter gets /c and the line as it stands. cmd /c
-/// strips the first and last quote of a line that starts with one, so the line gets a pair of
-/// its own (unless it is empty). Returns -1, or the offset in the line of data that cmd.exe cannot
-/// be given (escapeForInterpreter: a line break, or a broken character): then no interpreter is
-/// added.
+/// for it (interpreter_escape.h); another interpreter gets /c and the line as it stands, and only
+/// when the line holds no data (passesOverComspec). cmd /c strips the first and last quote of a
+/// line that starts with one, so the line gets a pair of its own (unless it is empty). Sets
+/// firstLineStart. Returns -1, or the offset in the line of data that cmd.exe cannot be given
+/// (escapeForInterpreter: a line break, or a broken character): then no interpreter is added.
 int32_t addInterpreters(const CountedString& comspec, const CountedString& systemInterpreter,
                         CommandRequest* request);
 

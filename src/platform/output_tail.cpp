@@ -33,9 +33,11 @@ CountedString lastLines(const CountedString& captured, bool cut, int32_t maxChar
   int32_t start = 0;
   if (cut) {
     // A line feed is never the second byte of a double-byte character: what follows one starts
-    // a character.
-    start = captured.findChar('\n') + 1;
-    if (start == 0) return CountedString();
+    // a character. The bytes before it are looked at one by one, since the first may be an
+    // orphan second byte that looks like a lead byte and would take the line feed with it.
+    const void* lineFeed = std::memchr(text, '\n', static_cast<size_t>(captured.length()));
+    if (lineFeed == nullptr) return CountedString();
+    start = static_cast<int32_t>(static_cast<const char*>(lineFeed) - text) + 1;
   }
   int32_t end = captured.length();
   while (end > start && isTrailingBlank(text[end - 1])) --end;

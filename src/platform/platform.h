@@ -57,6 +57,7 @@ struct CommandRequest {
   TokenList arguments;          // POSIX: the program and its arguments
   TokenList interpreters;       // Windows: the interpreters to try, in order...
   TokenList interpreterLines;   // ...and the command line each one is given
+  int32_t firstLineStart = -1;  // Windows: where the line after /c starts in interpreterLines[0]
   CountedString classPath;      // Windows: when not empty, CLASSPATH for the interpreter and the
                                 // programs it starts, in place of the launcher's own
   // Windows: the line starts more commands than its first (after & or |), whose bare names

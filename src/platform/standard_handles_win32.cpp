@@ -100,6 +100,9 @@ HANDLE startCapture(Capture** capture) {
   if (reader == nullptr) {  // no reader: a pipe that fills up would block the program
     CloseHandle(writeEnd);
     CloseHandle(readEnd);
+    if (state->ended != nullptr) CloseHandle(state->ended);
+    DeleteCriticalSection(&state->lock);
+    delete state;
     return nullptr;
   }
   CloseHandle(reader);

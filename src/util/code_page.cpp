@@ -2,6 +2,8 @@
 
 namespace {
 
+bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
 ActiveCodePage current = builtinCodePage(0);
 
 struct LeadRange {
@@ -94,5 +96,42 @@ int32_t mbFindText(const char* text, const char* pattern) {
 int32_t mbCharacterCount(const char* text, int32_t length) {
   int32_t count = 0;
   for (int32_t i = 0; i < length; i += mbCharLength(text + i)) ++count;
+  return count;
+}
+
+int utf8SequenceLength(const unsigned char* p) {
+  unsigned char lead = p[0];
+  int length;
+  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 1;
+  }
+  if (p[1] < low || p[1] > high) return 1;  // also stops at the terminating zero
+  for (int i = 2; i < length; ++i) {
+    if (!isContinuation(p[i])) return 1;
+  }
+  return length;
+}
+
+int32_t wideCharacterCount(const char* text, int32_t length) {
+  // Windows reports UTF-8 as code page 65001 without lead bytes; utf8 is a POSIX locale's mark.
+  const ActiveCodePage& cp = activeCodePage();
+  if (cp.codePage != 65001 && !cp.utf8) return mbCharacterCount(text, length);
+  int32_t count = 0;
+  for (int32_t i = 0; i < length;) {
+    const int sequence = utf8SequenceLength(reinterpret_cast<const unsigned char*>(text + i));
+    count += sequence == 4 ? 2 : 1;  // beyond U+FFFF, UTF-16 takes a surrogate pair
+    i += sequence;
+  }
   return count;
 }

@@ -72,3 +72,12 @@ int32_t mbFindText(const char* text, const char* pattern);
 
 /// Characters in the text: a double-byte character counts once.
 int32_t mbCharacterCount(const char* text, int32_t length);
+
+/// The length of the well-formed UTF-8 sequence at p (zero-terminated), or 1 when none starts
+/// there: no overlong forms, no surrogates, nothing past U+10FFFF.
+int utf8SequenceLength(const unsigned char* p);
+
+/// What Windows counts in a command line: the UTF-16 code units the text becomes in the active
+/// code page. A double-byte character is one; in UTF-8 a four-byte sequence is two, any other
+/// sequence one, and so is each byte that starts no sequence (never fewer than Windows counts).
+int32_t wideCharacterCount(const char* text, int32_t length);

@@ -6,38 +6,6 @@
 
 #include "util/code_page.h"
 
-namespace {
-
-bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// The length of the well-formed UTF-8 sequence at p, or 1 when none starts there: no overlong
-// forms, no surrogates, nothing past U+10FFFF.
-int utf8SequenceLength(const unsigned char* p) {
-  unsigned char lead = p[0];
-  int length;
-  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 1;
-  }
-  if (p[1] < low || p[1] > high) return 1;  // also stops at the terminating zero
-  for (int i = 2; i < length; ++i) {
-    if (!isContinuation(p[i])) return 1;
-  }
-  return length;
-}
-
-}  // namespace
-
 int wildcardCharLength(const char* p) {
   if (static_cast<unsigned char>(*p) < 0x80) return 1;  // ASCII, in every encoding we know
   if (activeCodePage().utf8) return utf8SequenceLength(reinterpret_cast<const unsigned char*>(p));

@@ -183,20 +183,22 @@ namespace test {
 namespace {
 
 // How the interpreter is found: the variable first, then cmd.exe in the system folder, never
-// one in the current folder or along PATH.
+// one in the current folder or along PATH. A line with data (the jar, the arguments) runs only
+// with cmd.exe, which reads its escapes: another program named by COMSPEC is passed over.
 TEST_F(DefaultJarTest, InterpreterIsFoundWithoutComspec) {
   if (!onWindows()) GTEST_SKIP() << "POSIX runs the program without an interpreter";
   writeFile(placeOf(1), "jar");
   installChild(root.path(), "cmd.exe");  // planted where the launcher runs: it must never start
   struct Case {
-    const char* comspec;
+    std::string comspec;
     std::string path;
   };
   const Case cases[] = {{kUnset, environment["PATH"]},
                         {"", environment["PATH"]},
                         {"C:\\nowhere\\cmd.exe", environment["PATH"]},
                         {"C:\\windows\\system32\\cmd.exe", environment["PATH"]},
-                        {kUnset, root.path() + ";" + javaDir}};  // no system folder on PATH
+                        {kUnset, root.path() + ";" + javaDir},  // no system folder on PATH
+                        {javaDir + "\\java.exe", environment["PATH"]}};
   environment["KESTRELUNE_EXIT"] = "3";
   for (const Case& c : cases) {
     environment["COMSPEC"] = c.comspec;

@@ -236,6 +236,16 @@ TEST_F(LaunchFileTest, LongClassPathMovesToTheEnvironment) {
   EXPECT_EQ(result.status, 7u);
 }
 
+// Without /s, cmd.exe keeps the outer quotes of a line that has two quotes and a blank when they
+// hold the name of a program file: a planted "java -version.exe" would run in place of java.
+TEST_F(LaunchFileTest, OuterQuotesNeverNameAProgram) {
+  if (!onWindows()) GTEST_SKIP() << "only cmd.exe reads the line";
+  install("java -version");
+  installChild(root.path(), "java -version.exe");
+  RunResult result = launch("");
+  EXPECT_EQ(record().raw, "java -version") << result.err;
+}
+
 // A launcher directory whose name ends in a double-byte character with 0x5C as its second byte.
 TEST_F(LaunchFileTest, RealCodePageDoubleByteDirectory) {
   if (expectedCodePage != 932) GTEST_SKIP() << "needs code page 932";

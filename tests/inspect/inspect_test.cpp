@@ -74,7 +74,7 @@ TEST(ArgumentsAfterLauncher, KeepTheRawTextAfterTheLauncherPath) {
 // and the system's cmd.exe with its switches and the line as escaped for it.
 std::string interpreterLines(const std::string& escaped) {
   if (!onWindows()) return "";
-  const std::string start = "C:\\windows\\system32\\cmd.exe /d /e:on /v:off /c ";
+  const std::string start = "C:\\windows\\system32\\cmd.exe /d /s /e:on /v:off /c ";
   const std::string given = escaped.empty() ? "" : "\"" + escaped + "\"";
   return "length:       " + std::to_string(given.size()) + " after /c (cmd.exe: at most 8191), " +
          std::to_string(start.size() + given.size()) + " in all (Windows: at most 32766)\n" +
@@ -312,7 +312,7 @@ TEST_F(InspectRunTest, WarningsNameWhatTheyAreAbout) {
 // 32,766 of the whole interpreter line it is the plan's error, the launcher's own.
 TEST_F(InspectRunTest, LinesNearTheLimitsOfWindows) {
   if (!onWindows()) GTEST_SKIP() << "only Windows runs the line through an interpreter";
-  // 13 characters, then " /d /e:on /v:off /c " (20)
+  // 13 characters, then " /d /s /e:on /v:off /c " (23)
   environment = Environment({"COMSPEC=C:\\cc\\cmd.exe"});
   struct Case {
     const char* start;
@@ -322,12 +322,15 @@ TEST_F(InspectRunTest, LinesNearTheLimitsOfWindows) {
     bool moved;
     bool warned;
     bool runs;
+    const char* character = "v";  // what the filler repeats; any other is UTF-8 (code page 65001)
   };
   const Case cases[] = {
       {"java -Dk=", 8180, "", 8191, false, false, true},
       {"java -Dk=", 8181, "", 8192, false, true, true},
-      {"java -Dk=", 32722, "", 32733, false, true, true},
-      {"java -Dk=", 32723, "", 32734, false, false, false},
+      {"java -Dk=", 32719, "", 32730, false, true, true},
+      {"java -Dk=", 32720, "", 32731, false, false, false},
+      // Windows counts UTF-16 units: the euro sign one, the emoji two (a surrogate pair).
+      {"java -Dk=", 2726, "", 8189, false, false, true, "\xE2\x82\xAC\xF0\x9F\x98\x80"},
       {"java -cp ", 8175, " Main", 8191, false, false, true},
       {"java -cp ", 8176, " Main", 8192, true, false, true},
       {"java -cp ", 32718, " Main", 32734, true, false, true},
@@ -335,7 +338,12 @@ TEST_F(InspectRunTest, LinesNearTheLimitsOfWindows) {
       {"java -cp x.jar -Dk=", 8200, " Main", 8226, false, true, true},  // still too long
   };
   for (const Case& c : cases) {
-    writeFile(join(bin, "tool.kestrelune"), c.start + std::string(c.filler, 'v') + c.end);
+    ScopedTextSettings settings(std::string(c.character) == "v" ? activeCodePage()
+                                                                : builtinCodePage(65001),
+                                windowsStyles());
+    std::string filler;
+    for (size_t i = 0; i < c.filler; ++i) filler += c.character;
+    writeFile(join(bin, "tool.kestrelune"), c.start + filler + c.end);
     std::string report = inspect(std::string(40, '%'));  // each escaped as %%cd:~,%
     const std::string where = c.start + std::to_string(c.filler);
     const std::string warning = "warning: the command line is " + std::to_string(c.afterC) +
@@ -352,6 +360,16 @@ TEST_F(InspectRunTest, LinesNearTheLimitsOfWindows) {
     EXPECT_EQ(inspectionError(run), c.runs ? "" : "error: the command line is 32767 characters "
                                                   "long; Windows accepts at most 32766");
   }
+}
+
+// A line with data runs with the system's cmd.exe whatever COMSPEC names, and the report says so.
+TEST_F(InspectRunTest, ComspecPassedOverIsNamed) {
+  if (!onWindows()) GTEST_SKIP() << "only Windows runs the line through an interpreter";
+  writeFile(join(bin, "tool.kestrelune"), "java Main %*");
+  environment = Environment({"COMSPEC=C:\\other\\tcc.exe", pathToJava});
+  EXPECT_NE(inspect("a").find("\\cmd.exe /d /s /e:on /v:off /c \"java Main a\"| (not COMSPEC "
+                              "|C:\\other\\tcc.exe|, which would not read the escapes of data)\n"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -10,9 +10,9 @@
 namespace test {
 namespace {
 
-// Java reads CLASSPATH only where no class-path option, @argfile or JDK_JAVA_OPTIONS gives it
-// one; the move leaves every other piece on the line, untouched. %* stands for the user's
-// arguments.
+// Java reads CLASSPATH only where no class-path option, java.class.path property, @argfile or
+// JDK_JAVA_OPTIONS gives it one; the move leaves every other piece on the line, untouched. %*
+// stands for the user's arguments.
 TEST(ClassPathMoveTest, MovesOnlyWhatJavaWouldReadTheSame) {
   struct Case {
     const char* line;
@@ -45,6 +45,11 @@ TEST(ClassPathMoveTest, MovesOnlyWhatJavaWouldReadTheSame) {
       {"java -cp x.jar Main", "x.jar", "java Main", 8192, "-Xmx1g -Dp=-cp"},
       {"java -cp x.jar Main", nullptr, "", 8192, "-Xmx1g \"--class-path=C:\\My Jars\""},
       {"java -cp x.jar Main", nullptr, "", 8192, "-classpath y.jar"},
+      {"java -Djava.class.path=y.jar -cp x.jar Main", nullptr, ""},  // applied after CLASSPATH
+      {"java -cp x.jar Main", nullptr, "", 8192, "-Djava.class.path=y.jar"},
+      {"java -cp x.jar Main", nullptr, "", 8192, "-Xmx1g @more-options"},
+      {"java --enable-native-access ALL-UNNAMED -cp x.jar Main", "x.jar",
+       "java --enable-native-access ALL-UNNAMED Main"},
   };
   ScopedTextSettings settings(builtinCodePage(1252), windowsStyles());
   for (const Case& c : cases) {

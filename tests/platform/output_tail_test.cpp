@@ -23,6 +23,7 @@ TEST(OutputTailTest, LastLinesStartAtALineStartWithinTheLimit) {
       {"\x81\x5C\x81\x5C\nab", false, 5, "\x81\x5C\x81\x5C\nab"},  // 5 characters in 7 bytes
       {"\x81\x5C\x81\x5C\nab", false, 4, "ab"},
       {"\x5C\x81\x5C\nnext\n", true, 100, "next"},  // cut inside a character: its line goes
+      {"\x81\nline2\nline3", true, 100, "line2\nline3"},  // an orphan second byte like a lead
       {"no line feed", true, 100, ""},
       {"x\n\x81\x5C\x81\x5C\x81\x5C", false, 2, "\x81\x5C\x81\x5C"},  // one line too long
       {" \r\n\t\n", false, 100, ""},
