@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "launcher/line_limits.h"
-#include "launchfile/program_word.h"
 #include "util/argument_split.h"
 #include "util/paths.h"
 #include "util/text_helpers.h"

@@ -7,7 +7,6 @@
 #include "launcher/messages.h"
 #include "launcher/program_search.h"
 #include "launcher/run_command.h"
-#include "launchfile/program_word.h"
 #include "platform/file_queries.h"
 #include "util/argument_split.h"
 #include "util/code_page.h"

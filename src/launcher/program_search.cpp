@@ -58,9 +58,7 @@ bool isRelativePathEntry(const CountedString& entry) {
   return !unc && !drive;
 }
 
-namespace {
-
-CountedString findCandidateAlongPath(const TokenList& candidates, const Environment& environment) {
+CountedString findCandidatesAlongPath(const TokenList& candidates, const Environment& environment) {
   for (const CountedString& entry : searchPathDirectories(environment.value("PATH"))) {
     if (isRelativePathEntry(entry)) continue;
     const CountedString directory = withoutQuotes(entry);  // cmd.exe reads quoted entries
@@ -71,6 +69,8 @@ CountedString findCandidateAlongPath(const TokenList& candidates, const Environm
   }
   return CountedString();
 }
+
+namespace {
 
 // A candidate where cmd.exe would look before PATH's own folders or among them, relative to where
 // the user is: the current folder, and PATH's relative entries. Empty when there is none.
@@ -129,7 +129,7 @@ bool keepWordOutOfCurrentFolder(const Environment& environment, const ProgramWor
   const TokenList candidates = programCandidates(name, environment);
   const CountedString planted = plantedCandidate(candidates, environment);
   if (planted.empty()) return true;  // cmd.exe finds what the launcher would
-  CountedString found = findCandidateAlongPath(candidates, environment);
+  CountedString found = findCandidatesAlongPath(candidates, environment);
   if (found.empty()) {
     *error = programInCurrentFolderMessage(name, platformFullPath(planted));
     return false;
@@ -192,7 +192,7 @@ bool keepOutOfCurrentFolder(const Environment& environment, CommandForm* form,
 }
 
 CountedString findAlongPath(const CountedString& name, const Environment& environment) {
-  return findCandidateAlongPath(programCandidates(name, environment), environment);
+  return findCandidatesAlongPath(programCandidates(name, environment), environment);
 }
 
 CountedString findLikeExecvp(const CountedString& name, const Environment& environment) {

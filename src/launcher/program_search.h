@@ -4,7 +4,6 @@
 #pragma once
 
 #include "launchfile/command_line.h"
-#include "launchfile/program_word.h"
 #include "util/counted_string.h"
 #include "util/environment.h"
 #include "util/token_list.h"
@@ -22,6 +21,8 @@ bool isRelativePathEntry(const CountedString& entry);
 
 /// The first candidate in the first directory of PATH that holds one, joined; the current folder
 /// and relative entries are never searched. Empty when none is found.
+CountedString findCandidatesAlongPath(const TokenList& candidates, const Environment& environment);
+/// The same for the candidates of name.
 CountedString findAlongPath(const CountedString& name, const Environment& environment);
 
 /// POSIX: where execvp finds a program named without a folder: in the first directory of PATH
