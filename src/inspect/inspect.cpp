@@ -76,51 +76,60 @@ std::string plain(const CountedString& text) { return std::string(text.data(), t
 }  // namespace
 
 std::string formatInspection(const LaunchPlan& run, const Environment& environment) {
-  const bool launchFileMode = run.mode == LaunchMode::kLaunchFile;
-  std::string text = line("launcher:", plain(run.launcher));
-  text += line("kind:", run.windowed ? "windowed" : "console");
-  text += line("launch file:", plain(run.launchFile) + (launchFileMode ? "" : " (not found)"));
+  const LaunchReport& report = run.report;
+  const bool launchFileMode = report.mode == LaunchMode::kLaunchFile;
+  std::string text = line("launcher:", plain(report.launcher));
+  text += line("kind:", report.windowed ? "windowed" : "console");
+  text += line("launch file:", plain(report.launchFile) + (launchFileMode ? "" : " (not found)"));
   text += line("mode:", launchFileMode ? "launch file" : "default jar launch");
-  text += line("arguments:", visibleText(run.tail.text));
+  text += line("arguments:", visibleText(report.tail.text));
   if (launchFileMode) {
-    if (run.opened) {
-      text += stage("read", run.stages.read);
-      text += stage("after macros", run.stages.expanded);
-      text += stage("after path lists", run.stages.final);
+    if (report.opened) {
+      text += stage("read", report.stages.read);
+      text += stage("after macros", report.stages.expanded);
+      text += stage("after path lists", report.stages.final);
     }
   } else {
-    text += line("jar:", plain(run.jarName));
-    for (size_t i = 0; i < run.candidates.size(); ++i) {
+    text += line("jar:", plain(report.jarName));
+    for (size_t i = 0; i < report.candidates.size(); ++i) {
       const int order = static_cast<int>(i);
-      const char* state = run.found < 0 || order < run.found ? "not found"
-                          : order == run.found               ? "found"
+      const char* state = report.found < 0 || order < report.found ? "not found"
+                          : order == report.found               ? "found"
                                                              : "not tried";
-      text += "  [" + std::to_string(order + 1) + "] " + visibleText(run.candidates[i]) + " " +
+      text += "  [" + std::to_string(order + 1) + "] " + visibleText(report.candidates[i]) + " " +
               state + "\n";
     }
-    text += line("options:", plain(run.optionsName) + " = " + visibleText(run.options));
+    text += line("options:", plain(report.optionsName) + " = " + visibleText(report.options));
   }
   text += line("command line:", run.runnable ? visibleText(run.request.line) : "(nothing is run)");
-  if (run.interpreterLength >= 0) {
-    text += line("length:", std::to_string(run.interpreterLength) + " after /c (cmd.exe: at most " +
+  if (report.interpreterLength >= 0) {
+    text += line("length:", std::to_string(report.interpreterLength) +
+                                " after /c (cmd.exe: at most " +
                                 std::to_string(kInterpreterLineLimit) + "), " +
-                                std::to_string(run.wholeLength) + " in all (Windows: at most " +
+                                std::to_string(report.wholeLength) + " in all (Windows: at most " +
+                                std::to_string(kWindowsLineLimit) + ")");
+  } else if (report.wholeLength >= 0) {
+    text += line("length:", std::to_string(report.wholeLength) + " (Windows: at most " +
                                 std::to_string(kWindowsLineLimit) + ")");
   }
-  if (run.unmovedLength >= 0) {
+  if (report.unmovedLength >= 0) {
     const CountedString& classPath = run.request.classPath;
     text += line("class path:", "moved to CLASSPATH (" +
                                     std::to_string(wideCharacterCount(classPath.data(),
                                                                       classPath.length())) +
                                     " characters), because the line would be " +
-                                    std::to_string(run.unmovedLength) + " characters long");
+                                    std::to_string(report.unmovedLength) + " characters long");
   }
-  if (run.runnable && !run.request.interpreterLines.empty()) {
+  const ProgramStart& start = run.request.starts[0];
+  if (run.runnable && run.request.startCount > 0 && !start.interpreter) {
+    text += line("start:", "directly: " + visibleText(start.program));
+  } else if (run.runnable && run.request.startCount > 0) {
+    text += line("start:", "through cmd.exe, because " + plain(report.startReason));
     // What the interpreter is started with: its switches, and the line with the escapes that
     // keep the user's input from acting. A COMSPEC passed over is named, so that no one wonders
     // why the setting seems ignored.
     const CountedString comspec = environment.value("COMSPEC");
-    text += line("interpreter:", visibleText(run.request.interpreterLines[0]) +
+    text += line("interpreter:", visibleText(start.commandLine) +
                                      (passesOverComspec(comspec, run.request)
                                           ? " (not COMSPEC " + visibleText(comspec) +
                                                 ", which would not read the escapes of data)"

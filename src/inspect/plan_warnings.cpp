@@ -37,7 +37,7 @@ CountedString programFile(const CountedString& program, bool bare, const Environ
 // The program as the system is given it: on Windows the program word cmd.exe reads,
 // on POSIX the first argument.
 CountedString programOf(const LaunchPlan& plan) {
-  if (runConventions().runsThroughInterpreter) return plan.program;
+  if (runConventions().runsThroughInterpreter) return plan.report.program;
   const TokenList& words = plan.request.arguments;
   return words.empty() ? CountedString() : words[0];
 }
@@ -67,7 +67,7 @@ void warnOfProgram(const LaunchPlan& plan, const Environment& environment, Token
 // ASCII character.
 void warnOfZeroByte(const LaunchPlan& plan, TokenList* warnings) {
   CountedString text;
-  if (!plan.opened || !readLaunchFileText(plan.launchFile, &text)) return;
+  if (!plan.report.opened || !readLaunchFileText(plan.report.launchFile, &text)) return;
   if (std::memchr(text.data(), 0, static_cast<size_t>(text.length())) != nullptr) {
     warnings->append(zeroByteWarning());
   }
@@ -110,20 +110,20 @@ void warnOfPatternsInOptions(const LaunchFileStages& stages, TokenList* warnings
 
 TokenList planWarnings(const LaunchPlan& plan, const Environment& environment) {
   TokenList warnings;
-  for (const CountedString& argument : unrepresentedArguments(plan.tail)) {
+  for (const CountedString& argument : unrepresentedArguments(plan.report.tail)) {
     warnings.append(unrepresentedArgumentWarning(argument, activeCodePage().codePage));
   }
   warnOfZeroByte(plan, &warnings);
-  if (plan.opened) {
-    warnings.appendAll(plan.stages.warnings);
-    warnOfPatternsInOptions(plan.stages, &warnings);
-    if (!plan.stages.usesArguments && !plan.tail.text.empty()) {
+  if (plan.report.opened) {
+    warnings.appendAll(plan.report.stages.warnings);
+    warnOfPatternsInOptions(plan.report.stages, &warnings);
+    if (!plan.report.stages.usesArguments && !plan.report.tail.text.empty()) {
       warnings.append(argumentsDroppedWarning());
     }
   }
   if (plan.runnable) warnOfProgram(plan, environment, &warnings);
-  if (plan.runnable && plan.interpreterLength > kInterpreterLineLimit) {
-    warnings.append(lineTooLongForInterpreterWarning(plan.interpreterLength, kInterpreterLineLimit));
+  if (plan.runnable && plan.report.interpreterLength > kInterpreterLineLimit) {
+    warnings.append(lineTooLongForInterpreterWarning(plan.report.interpreterLength, kInterpreterLineLimit));
   }
   return warnings;
 }

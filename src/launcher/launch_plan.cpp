@@ -17,35 +17,37 @@ namespace {
 
 // Each of the two modes gives the form of what runs, or false with the plan's error.
 bool planLaunchFile(const ProcessFacts& facts, LaunchPlan* plan) {
-  plan->mode = LaunchMode::kLaunchFile;
-  plan->opened = buildLaunchFileCommand(plan->launchFile, facts, &plan->stages);
-  if (!plan->opened) {
-    plan->error = cannotOpenMessage(plan->launchFile);
+  LaunchReport& report = plan->report;
+  report.mode = LaunchMode::kLaunchFile;
+  report.opened = buildLaunchFileCommand(report.launchFile, facts, &report.stages);
+  if (!report.opened) {
+    plan->error = cannotOpenMessage(report.launchFile);
     return false;
   }
-  plan->error = plan->stages.refusal;
+  plan->error = report.stages.refusal;
   return plan->error.empty();
 }
 
 bool planDefaultJar(const ProcessFacts& facts, LaunchPlan* plan, CommandForm* form) {
-  plan->mode = LaunchMode::kDefaultJar;
-  plan->candidates = defaultJarCandidates(plan->launcher, &plan->jarName);
-  for (size_t i = 0; i < plan->candidates.size(); ++i) {
-    if (pathExists(plan->candidates[i])) {  // the first that exists ends the search
-      plan->found = static_cast<int>(i);
+  LaunchReport& report = plan->report;
+  report.mode = LaunchMode::kDefaultJar;
+  report.candidates = defaultJarCandidates(report.launcher, &report.jarName);
+  for (size_t i = 0; i < report.candidates.size(); ++i) {
+    if (pathExists(report.candidates[i])) {  // the first that exists ends the search
+      report.found = static_cast<int>(i);
       break;
     }
   }
-  plan->options = defaultJarOptions(plan->launcher, facts.environment, &plan->optionsName);
-  if (plan->found < 0) {
-    plan->error = jarNotFoundMessage(plan->jarName);
+  report.options = defaultJarOptions(report.launcher, facts.environment, &report.optionsName);
+  if (report.found < 0) {
+    plan->error = jarNotFoundMessage(report.jarName);
     return false;
   }
   // Where the line runs through the interpreter, a run of characters the code page cannot hold is
   // enclosed: never a wildcard to java.exe. Where arguments pass exactly, the line only shows them.
-  *form = defaultJarForm(plan->candidates[plan->found], plan->options,
-                         runConventions().runsThroughInterpreter ? shieldedText(plan->tail)
-                                                                 : plan->tail.text);
+  *form = defaultJarForm(report.candidates[report.found], report.options,
+                         runConventions().runsThroughInterpreter ? shieldedText(report.tail)
+                                                                 : report.tail.text);
   return true;
 }
 
@@ -54,19 +56,14 @@ int32_t characters(const CountedString& text) {
   return wideCharacterCount(text.data(), text.length());
 }
 
-// A line that Windows cannot start is the plan's error: no interpreter could run it, so none is
-// tried. One that cmd.exe will refuse still goes: another COMSPEC may take it.
-void checkLineLimits(LaunchPlan* plan) {
-  if (plan->request.interpreterLines.empty()) return;
-  const CountedString& whole = plan->request.interpreterLines[0];
-  plan->wholeLength = characters(whole);
-  plan->interpreterLength =
-      characters(whole.substring(plan->request.firstLineStart, whole.length()));
-  if (plan->wholeLength > kWindowsLineLimit) {
-    plan->runnable = false;
-    plan->error = lineTooLongMessage(plan->wholeLength, kWindowsLineLimit);
-  }
-}
+// What running one form takes: its request, measured, or the error that stops it.
+struct Runnable {
+  CommandRequest request;
+  CountedString error;          // not empty: it cannot run
+  CountedString startReason;    // why it goes through cmd.exe
+  int32_t interpreterLength = -1;
+  int32_t wholeLength = -1;
+};
 
 // The argument of the line, counted as the program's C runtime counts them (the program itself
 // not counted), that holds the byte at offset.
@@ -74,44 +71,65 @@ int32_t argumentAt(const CountedString& line, int32_t offset) {
   return static_cast<int32_t>(splitWindowsArguments(line.substring(0, offset + 1)).size()) - 1;
 }
 
-// The request for the form, measured; false with the plan's error when its line cannot be
-// given to the interpreter.
-bool makeRunnable(const ProcessFacts& facts, const CommandForm& form, LaunchPlan* plan) {
-  plan->request = commandOf(form, facts);
-  plan->request.windowed = facts.windowed;
-  int32_t refusedAt = completeRequest(facts.environment, &plan->request);
-  if (refusedAt >= 0) {
-    plan->runnable = false;
-    const char byte = plan->request.line.data()[refusedAt];
-    const int32_t argument = argumentAt(plan->request.line, refusedAt);
-    plan->error = byte == '\r' || byte == '\n' ? lineBreakMessage(argument)
-                                               : brokenCharacterMessage(argument);
-    return false;
+// A line that Windows cannot start is an error: no interpreter could run it, so none is tried.
+// One that cmd.exe will refuse still goes: another COMSPEC may take it.
+void checkLineLimits(Runnable* runnable) {
+  if (runnable->request.startCount == 0) return;
+  const ProgramStart& start = runnable->request.starts[0];
+  runnable->wholeLength = characters(start.commandLine);
+  if (start.interpreter) {
+    runnable->interpreterLength = characters(
+        start.commandLine.substring(start.lineStart, start.commandLine.length()));
   }
-  checkLineLimits(plan);
-  return true;
+  if (runnable->wholeLength > kWindowsLineLimit) {
+    runnable->error = lineTooLongMessage(runnable->wholeLength, kWindowsLineLimit);
+  }
+}
+
+// What the form takes to run on this platform, measured.
+Runnable makeRunnable(const ProcessFacts& facts, const CommandForm& form,
+                      const CountedString& program) {
+  Runnable runnable;
+  runnable.request = commandOf(form, facts);
+  runnable.request.windowed = facts.windowed;
+  const int32_t refusedAt =
+      completeRequest(facts.environment, program, &runnable.request, &runnable.startReason);
+  if (refusedAt >= 0) {
+    const CountedString& line = runnable.request.line;
+    const char byte = line.data()[refusedAt];
+    const int32_t argument = argumentAt(line, refusedAt);
+    runnable.error = byte == '\r' || byte == '\n' ? lineBreakMessage(argument)
+                                                   : brokenCharacterMessage(argument);
+    return runnable;
+  }
+  checkLineLimits(&runnable);
+  return runnable;
+}
+
+void adopt(Runnable runnable, LaunchPlan* plan) {
+  plan->runnable = runnable.error.empty();
+  plan->error = std::move(runnable.error);
+  plan->request = std::move(runnable.request);
+  plan->report.startReason = std::move(runnable.startReason);
+  plan->report.interpreterLength = runnable.interpreterLength;
+  plan->report.wholeLength = runnable.wholeLength;
 }
 
 // A line too long for cmd.exe runs with its class path in CLASSPATH where java reads it the same
 // way and the line then fits; otherwise it stays as it was.
 void moveLongClassPath(const ProcessFacts& facts, const CommandForm& form, LaunchPlan* plan) {
   ClassPathMove move;
-  if (!classPathToMove(form, plan->interpreterLength, facts.environment.value("JDK_JAVA_OPTIONS"),
-                       &move) ||
+  if (!classPathToMove(form, plan->report.interpreterLength,
+                       facts.environment.value("JDK_JAVA_OPTIONS"), &move) ||
       characters(move.value) > kWindowsLineLimit) {
     return;
   }
-  LaunchPlan moved;
-  moved.runnable = true;
-  makeRunnable(facts, move.form, &moved);
-  if (!moved.runnable || moved.interpreterLength > kInterpreterLineLimit) return;
-  plan->unmovedLength = plan->interpreterLength;
-  plan->request = std::move(moved.request);
-  plan->request.classPath = std::move(move.value);
-  plan->interpreterLength = moved.interpreterLength;
-  plan->wholeLength = moved.wholeLength;
-  plan->runnable = true;  // also where the unmoved line was too long for Windows itself
-  plan->error = CountedString();
+  Runnable moved = makeRunnable(facts, move.form, plan->report.program);
+  if (!moved.error.empty() || moved.interpreterLength > kInterpreterLineLimit) return;
+  const int32_t unmovedLength = plan->report.interpreterLength;
+  moved.request.classPath = std::move(move.value);
+  adopt(std::move(moved), plan);  // also where the unmoved line was too long for Windows itself
+  plan->report.unmovedLength = unmovedLength;
 }
 
 // Decides how what the form says runs on this platform, or the error that stops it.
@@ -121,24 +139,26 @@ void planRequest(const ProcessFacts& facts, CommandForm* form, LaunchPlan* plan)
     plan->runnable = false;
     return;
   }
-  plan->program = programWord(*form).name;
-  if (makeRunnable(facts, *form, plan)) moveLongClassPath(facts, *form, plan);
+  plan->report.program = programWord(*form).name;
+  adopt(makeRunnable(facts, *form, plan->report.program), plan);
+  if (plan->request.startCount > 0) moveLongClassPath(facts, *form, plan);
 }
 
 }  // namespace
 
 LaunchPlan planLaunch(const ProcessFacts& facts) {
   LaunchPlan plan;
-  plan.launcher = facts.modulePath;
-  plan.launchFile = launchFilePath(plan.launcher);
-  plan.tail = argumentsTail(facts);
-  plan.windowed = facts.windowed;
+  LaunchReport& report = plan.report;
+  report.launcher = facts.modulePath;
+  report.launchFile = launchFilePath(report.launcher);
+  report.tail = argumentsTail(facts);
+  report.windowed = facts.windowed;
   CommandForm jarForm;
   CommandForm* form = &jarForm;
   // No fallback to the jar once the launch file exists, whatever happens there.
-  if (pathExists(plan.launchFile)) {
+  if (pathExists(report.launchFile)) {
     plan.runnable = planLaunchFile(facts, &plan);
-    form = &plan.stages.form;
+    form = &report.stages.form;
   } else {
     plan.runnable = planDefaultJar(facts, &plan, &jarForm);
   }

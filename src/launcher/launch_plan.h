@@ -1,6 +1,9 @@
 // The launch plan: everything the launcher decides for one run, before anything runs, as a
-// function of the facts of the run. The launcher carries it out; kestrelune-inspect prints it.
+// function of the facts of the run. The launcher runs its request; kestrelune-inspect prints its
+// report as well.
 #pragma once
+
+#include <cstdint>
 
 #include "launcher/line_limits.h"
 #include "launcher/pipeline.h"
@@ -12,7 +15,9 @@
 
 enum class LaunchMode { kLaunchFile, kDefaultJar };
 
-struct LaunchPlan {
+/// What the plan met on the way to its request: what kestrelune-inspect shows. Running needs none
+/// of it.
+struct LaunchReport {
   CountedString launcher;    // the executable path, as the facts give it
   CountedString launchFile;  // where the launch file is looked for
   ArgumentsTail tail;        // what %* and the default jar launch insert
@@ -28,17 +33,22 @@ struct LaunchPlan {
   CountedString optionsName;
   CountedString options;
 
-  CountedString program;     // the program word of what runs (launchfile/program_word.h)
-  bool runnable = false;    // false: nothing can run, and error says why (status -1)
-  CommandRequest request;    // what runs, and how on this platform, when runnable
-  CountedString error;       // the one line for standard error, when not runnable
-
+  CountedString program;      // the program word of what runs (launchfile/command_line.h)
+  CountedString startReason;  // Windows: why the line goes through cmd.exe; empty when it does
+                              // not
   // Where the line runs through the interpreter, in characters: what the interpreter gets after
   // /c, and its whole command line as the launcher is about to start it; else -1.
   int32_t interpreterLength = -1;
   int32_t wholeLength = -1;
   // Where the class path moved to CLASSPATH, how long the line after /c would have been; else -1.
   int32_t unmovedLength = -1;
+};
+
+struct LaunchPlan {
+  bool runnable = false;  // false: nothing can run, and error says why (status -1)
+  CommandRequest request;  // what runs, and how on this platform, when runnable
+  CountedString error;     // the one line for standard error, when not runnable
+  LaunchReport report;
 };
 
 /// Decides the run that the facts describe: the mode once, then the launch file's stages or the

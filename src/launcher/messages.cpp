@@ -97,6 +97,15 @@ CountedString unsetProgramVariableMessage(const CountedString& variable,
          " would be taken from the current " + (currentDrive ? "drive" : "folder");
 }
 
+CountedString directStartReason(const char* what, const CountedString& name, const char* why) {
+  return CountedString(what) + (*what != 0 ? " " : "") + between(name) + " " + why;
+}
+
+CountedString syntaxReason(const CountedString& character, int32_t column) {
+  return "the launch file's " + visibleName(character) + " at column " + number(column) +
+         " is cmd.exe's syntax";
+}
+
 CountedString brokenCharacterMessage(int32_t argument) {
   return "error: argument " + number(argument) +
          " follows a byte that ends no character, which the command interpreter would misread";

@@ -31,6 +31,10 @@ CountedString callWithDataMessage(const CountedString& program);
 /// current folder")
 CountedString unsetProgramVariableMessage(const CountedString& variable,
                                           const CountedString& word, bool currentDrive);
+/// "WHAT |NAME| WHY", the reason a line goes through cmd.exe (WHAT may be empty)
+CountedString directStartReason(const char* what, const CountedString& name, const char* why);
+/// "the launch file's C at column N is cmd.exe's syntax"
+CountedString syntaxReason(const CountedString& character, int32_t column);
 /// "error: argument N holds a line break, which the command interpreter cannot pass on"
 CountedString lineBreakMessage(int32_t argument);
 /// "error: argument N follows a byte that ends no character, which the command interpreter would

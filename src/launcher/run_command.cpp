@@ -1,6 +1,7 @@
 #include "launcher/run_command.h"
 
 #include "launcher/console_policy.h"
+#include "launcher/direct_start.h"
 #include "launcher/interpreter_escape.h"
 #include "launcher/messages.h"
 #include "launchfile/marked_text.h"
@@ -55,24 +56,43 @@ int32_t addInterpreters(const CountedString& comspec, const CountedString& syste
     // cmd.exe is known by its file name, in any folder and any case.
     const bool isCmd = hasFileName(interpreter, "cmd.exe");
     const CountedString start = interpreter + (isCmd ? cmdSwitches : otherSwitches);
-    if (request->interpreterLines.empty()) request->firstLineStart = start.length();
-    request->interpreters.append(interpreter);
-    request->interpreterLines.append(start + quoted(isCmd ? escaped : request->line));
+    ProgramStart& added = request->starts[request->startCount++];
+    added.program = interpreter;
+    added.commandLine = start + quoted(isCmd ? escaped : request->line);
+    added.lineStart = start.length();
+    added.interpreter = true;
   }
   return -1;
 }
 
-int32_t completeRequest(const Environment& environment, CommandRequest* request) {
+int32_t completeRequest(const Environment& environment, const CountedString& program,
+                        CommandRequest* request, CountedString* startReason) {
   if (!runConventions().runsThroughInterpreter) return -1;
   request->consoleAnswers = consoleEventAnswers();
+  // What cmd.exe cannot be given is refused on both paths: a launch file behaves the same whether
+  // or not it needs cmd.exe.
+  CountedString escaped;
+  const int32_t refusedAt = escapeForInterpreter(request->line, request->lineDataMarks, &escaped);
+  if (refusedAt >= 0) return refusedAt;
+  DirectStart direct = directStart(request->line, request->lineDataMarks, program, environment);
+  if (!direct.program.empty()) {
+    ProgramStart& start = request->starts[request->startCount++];
+    start.program = std::move(direct.program);
+    start.commandLine = std::move(direct.commandLine);
+    return -1;
+  }
+  *startReason = std::move(direct.reason);
   request->startsMoreCommands = startsMoreCommands(request->line, request->lineDataMarks);
   return addInterpreters(environment.value("COMSPEC"), platformDefaultInterpreter(), request);
 }
 
 int runCommand(const CommandRequest& request) {
-  if (!runConventions().runsThroughInterpreter && request.arguments.empty()) return 0;
+  const bool windows = runConventions().runsThroughInterpreter;
+  if (!windows && request.arguments.empty()) return 0;
   CountedString failure;
   int status = platformRunCommand(request, &failure);
-  if (!failure.empty()) printError(cannotRunMessage(request.arguments[0], failure));
+  if (!failure.empty()) {
+    printError(cannotRunMessage(windows ? request.starts[0].program : request.arguments[0], failure));
+  }
   return status;
 }

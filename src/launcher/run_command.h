@@ -16,18 +16,21 @@ bool passesOverComspec(const CountedString& comspec, const CommandRequest& reque
 /// COMSPEC value when set, then the system's own. cmd.exe gets its switches and the line escaped
 /// for it (interpreter_escape.h); another interpreter gets /c and the line as it stands, and only
 /// when the line holds no data (passesOverComspec). cmd /c strips the first and last quote of a
-/// line that starts with one, so the line gets a pair of its own (unless it is empty). Sets
-/// firstLineStart. Returns -1, or the offset in the line of data that cmd.exe cannot be given
+/// line that starts with one, so the line gets a pair of its own (unless it is empty). Each start
+/// knows where the line begins in its command line. Returns -1, or the offset in the line of data that cmd.exe cannot be given
 /// (escapeForInterpreter: a line break, or a broken character): then no interpreter is added.
 int32_t addInterpreters(const CountedString& comspec, const CountedString& systemInterpreter,
                         CommandRequest* request);
 
-/// Completes the request for this platform from the environment of the run: where the line runs
-/// through an interpreter, the interpreters to try and the answers to console events. Returns
-/// what addInterpreters returns.
-int32_t completeRequest(const Environment& environment, CommandRequest* request);
+/// Completes the request for this platform from the environment of the run (Windows): the answers
+/// to console events, and the program word started directly where cmd.exe has nothing to do
+/// (direct_start.h), else the interpreters to try, with the reason in *startReason. Returns what
+/// addInterpreters returns, or -1.
+int32_t completeRequest(const Environment& environment, const CountedString& program,
+                        CommandRequest* request, CountedString* startReason);
 
-/// Runs the request: the interpreter's exit code, or -1 when none can start (Windows); on POSIX
+/// Runs the request: the program's or interpreter's exit code, or -1 when nothing can start
+/// (Windows), after one line on standard error where the program itself could not; on POSIX
 /// returns only when the program cannot start: 127, after one line on standard error. An empty
 /// POSIX request runs nothing and gives 0.
 int runCommand(const CommandRequest& request);

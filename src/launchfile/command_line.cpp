@@ -212,8 +212,9 @@ ProgramWord programWord(const CommandForm& form, size_t from) {
     CountedString marks;
     const CountedString bare = withoutQuotes(form.text(i), form.dataMarks(i), &marks);
     int32_t start = 0;
-    while (start < bare.length() && isCommandDelimiter(bare.byteAt(start)) &&
-           !isDataAt(marks, start)) {
+    // cmd.exe skips delimiters, and an @ that turns off its echo, before the command word.
+    while (start < bare.length() && !isDataAt(marks, start) &&
+           (isCommandDelimiter(bare.byteAt(start)) || bare.byteAt(start) == '@')) {
       ++start;
     }
     if (start == bare.length()) continue;

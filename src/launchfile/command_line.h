@@ -61,7 +61,8 @@ struct ProgramWord {
 };
 
 /// The program word of the form from piece `from` on: the first token that is not empty without
-/// its quotes, after the command delimiters the packager wrote before it (cmd.exe skips them) and
+/// its quotes, after the command delimiters and the @ the packager wrote before it (cmd.exe skips
+/// them) and
 /// up to the next one, or the first word of text written as it stands. Empty when the user's
 /// arguments come first.
 ProgramWord programWord(const CommandForm& form, size_t from = 0);

@@ -7,6 +7,10 @@ bool pathExists(const CountedString& path) {
   return !path.empty() && platformPathExists(path);
 }
 
+bool isRegularFile(const CountedString& path) {
+  return !path.empty() && platformIsRegularFile(path);
+}
+
 TokenList matchingNames(const CountedString& pattern) {
   bool matched = false;
   TokenList entries = platformDirectoryEntries(pattern, &matched);

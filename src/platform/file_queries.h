@@ -8,6 +8,9 @@
 /// True for an existing file, directory or other object; false for the empty path.
 bool pathExists(const CountedString& path);
 
+/// True for an existing file that is not a directory, a device or another kind of object.
+bool isRegularFile(const CountedString& path);
+
 /// The entries of pattern's directory that match its last component, in the platform's order
 /// where it matched them itself, else sorted by byte value so that class paths are reproducible.
 TokenList matchingNames(const CountedString& pattern);

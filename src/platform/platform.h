@@ -38,6 +38,8 @@ CountedString platformFullPath(const CountedString& path);
 bool platformPathExists(const CountedString& path);
 /// An open file for reading, or -1. A directory cannot be opened. Others may read and write the
 /// file meanwhile.
+/// True when path names a regular file: not a directory, a device, a pipe or a socket.
+bool platformIsRegularFile(const CountedString& path);
 intptr_t platformOpenInput(const CountedString& path);
 /// Reads up to size bytes; returns the count, 0 at the end of the file or on an error.
 int32_t platformReadInput(intptr_t file, char* buffer, int32_t size);
@@ -50,14 +52,24 @@ TokenList platformDirectoryEntries(const CountedString& pattern, bool* matched);
 // Running.
 /// What running a final command line takes, worked out by portable code (command_line.h,
 /// run_command.h).
+/// Windows: one start a request may make: the program itself, or an interpreter that runs the
+/// line.
+struct ProgramStart {
+  CountedString program;      // the file started
+  CountedString commandLine;  // its whole command line
+  int32_t lineStart = 0;      // where the launcher's line begins in commandLine (after /c)
+  bool interpreter = false;   // an interpreter that cannot start gives way to the next one
+};
+
 struct CommandRequest {
-  CountedString line;           // the one line: what the interpreter runs (Windows), and shown
+  static constexpr int kMaxStarts = 2;
+
+  CountedString line;           // the one line: what runs on Windows, and shown
   CountedString lineDataMarks;  // which bytes of line are data (launchfile/marked_text.h); empty
                                 // when none
   TokenList arguments;          // POSIX: the program and its arguments
-  TokenList interpreters;       // Windows: the interpreters to try, in order...
-  TokenList interpreterLines;   // ...and the command line each one is given
-  int32_t firstLineStart = -1;  // Windows: where the line after /c starts in interpreterLines[0]
+  ProgramStart starts[kMaxStarts];  // Windows: the program alone, or the interpreters to try
+  int startCount = 0;
   CountedString classPath;      // Windows: when not empty, CLASSPATH for the interpreter and the
                                 // programs it starts, in place of the launcher's own
   // Windows: the line starts more commands than its first (after & or |), whose bare names
@@ -70,10 +82,11 @@ struct CommandRequest {
 /// The full path of the system's own interpreter in the system folder, for when COMSPEC is unset
 /// or cannot be started; empty where commands are not run through an interpreter.
 CountedString platformDefaultInterpreter();
-/// Windows: starts the first interpreter that can be started, with inherited handles, console
-/// and directory, waits for it and returns its exit code, or -1 when none can start; for the
-/// windowed launcher without a console window, with the caller's usable standard handles, and
-/// with a dialog when the program fails. POSIX:
+/// Windows: makes the request's first start that succeeds (a program that cannot start is the end,
+/// with the system's reason in *failure; an interpreter gives way to the next), with inherited
+/// handles, console and directory, waits for it and returns its exit code, or -1 when none can
+/// start; for the windowed launcher without a console window, with the caller's usable standard
+/// handles and its show-window choice, and with a dialog when the program fails. POSIX:
 /// replaces the process with the program and returns only when it cannot be started: 127, with
 /// the system's reason in *failure.
 int platformRunCommand(const CommandRequest& request, CountedString* failure);

@@ -57,6 +57,11 @@ bool platformPathExists(const CountedString& path) {
   return stat(path.data(), &info) == 0;
 }
 
+bool platformIsRegularFile(const CountedString& path) {
+  struct stat info;
+  return stat(path.data(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 intptr_t platformOpenInput(const CountedString& path) {
   // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come; with it the
   // open returns at once, and the flag is cleared so that reading waits for data as usual.

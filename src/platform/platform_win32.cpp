@@ -88,6 +88,12 @@ bool platformPathExists(const CountedString& path) {
   return GetFileAttributesA(path.data()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool platformIsRegularFile(const CountedString& path) {
+  const DWORD attributes = GetFileAttributesA(path.data());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
 intptr_t platformOpenInput(const CountedString& path) {
   HANDLE file = CreateFileA(path.data(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -122,6 +128,25 @@ TokenList platformDirectoryEntries(const CountedString& pattern, bool* matched) 
 }
 
 namespace {
+
+// The system's message for error, on one line ("error N" where it has none).
+CountedString systemMessage(DWORD error) {
+  char text[512];
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           error, 0, text, sizeof text, nullptr);
+  while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ' ||
+                   text[n - 1] == '.')) {
+    --n;
+  }
+  if (n > 0) return CountedString(text, static_cast<int32_t>(n));
+  char digits[16];
+  int count = 0;
+  do {
+    digits[sizeof digits - 1 - count++] = static_cast<char>('0' + error % 10);
+    error /= 10;
+  } while (error != 0);
+  return "error " + CountedString(digits + sizeof digits - count, count);
+}
 
 // The job of the interpreter that runs now, for the console handler; null when there is none.
 // Written before the interpreter resumes, read by the handler's thread.
@@ -184,13 +209,24 @@ BOOL WINAPI onConsoleEvent(DWORD type) {
 bool startAndWait(const CountedString& program, const CountedString& commandLine,
                   InterpreterStreams* streams, int* exitCode) {
   // The ANSI services take no longer name; Wine even ends the caller on one.
-  if (program.length() >= MAX_PATH) return false;
+  if (program.length() >= MAX_PATH) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   DWORD flags = CREATE_SUSPENDED;
   if (streams != nullptr) {
     streams->describe(&startup);
     flags |= CREATE_NO_WINDOW;
+    // A shortcut's "Run: Maximized" is meant for the program's window.
+    STARTUPINFOA own = {};
+    own.cb = sizeof own;
+    GetStartupInfoA(&own);
+    if (own.dwFlags & STARTF_USESHOWWINDOW) {
+      startup.dwFlags |= STARTF_USESHOWWINDOW;
+      startup.wShowWindow = own.wShowWindow;
+    }
   }
   PROCESS_INFORMATION process = {};
   CountedString line(commandLine);  // CreateProcessA may write into the line it is given
@@ -235,7 +271,7 @@ CountedString platformDefaultInterpreter() {
 // applications may take.
 constexpr DWORD kShutdownAfterItsProgram = 0x100;
 
-int platformRunCommand(const CommandRequest& request, CountedString*) {
+int platformRunCommand(const CommandRequest& request, CountedString* failure) {
   InterpreterStreams windowedStreams;
   InterpreterStreams* streams = nullptr;
   if (request.windowed) {  // no console, so no console handler
@@ -253,10 +289,15 @@ int platformRunCommand(const CommandRequest& request, CountedString*) {
   if (!request.classPath.empty()) SetEnvironmentVariableA("CLASSPATH", request.classPath.data());
   if (request.startsMoreCommands) SetEnvironmentVariableA("NoDefaultCurrentDirectoryInExePath", "1");
   int exitCode = -1;
-  for (size_t i = 0; i < request.interpreters.size(); ++i) {
-    if (startAndWait(request.interpreters[i], request.interpreterLines[i], streams, &exitCode)) {
+  for (int i = 0; i < request.startCount; ++i) {
+    const ProgramStart& start = request.starts[i];
+    if (startAndWait(start.program, start.commandLine, streams, &exitCode)) {
       if (streams != nullptr) reportProgramFailure(streams, exitCode);
       return exitCode;
+    }
+    if (!start.interpreter) {  // no second search: the launcher found this very file
+      *failure = systemMessage(GetLastError());
+      return -1;
     }
   }
   return -1;

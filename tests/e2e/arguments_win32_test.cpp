@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -46,12 +47,12 @@ class ArgumentsWin32Test : public LaunchFixture {
     return code;
   }
 
-  /// The two ways the user's arguments reach java: a launch file's whole-token %*, and the
-  /// default jar launch.
-  void useMode(bool launchFile) {
+  /// The ways the user's arguments reach java: a launch file's whole-token %*, started directly or
+  /// (an @ of the launch file's own) through cmd.exe, and the default jar launch.
+  void useMode(bool launchFile, bool throughInterpreter = false) {
     if (launchFile) {
       removeFile(join(binDir, "tool.jar"));
-      writeFile(join(binDir, "tool.kestrelune"), "java %*");
+      writeFile(join(binDir, "tool.kestrelune"), throughInterpreter ? "@java %*" : "java %*");
     } else {
       removeFile(join(binDir, "tool.kestrelune"));
       writeFile(join(binDir, "tool.jar"), "jar");
@@ -61,16 +62,18 @@ class ArgumentsWin32Test : public LaunchFixture {
   /// Runs the launcher with the arguments quoted as a caller's C runtime writes them, and checks
   /// that java got exactly them, that its status came back, and that nothing else was written
   /// where the launcher ran.
-  void expectExact(const Arguments& sent, bool launchFile, const std::string& where) {
+  ChildRecord expectExact(const Arguments& sent, bool launchFile, const std::string& where) {
     std::string line;
     for (const std::string& argument : sent) line += (line.empty() ? "" : " ") + quoted(argument);
     removeFile(root / "record");
     RunResult result = launch(line);
-    Arguments arguments = record().arguments;
+    const ChildRecord child = record();
+    Arguments arguments = child.arguments;
     if (!launchFile && arguments.size() >= 2) arguments.erase(arguments.begin(), arguments.begin() + 2);
     EXPECT_EQ(arguments, sent) << where << "\nline: " << line << "\n" << result.err;
     EXPECT_EQ(result.status, 7u) << where << "\nline: " << line;
     EXPECT_EQ(entriesOf(root.path()), (Arguments{"app", "jdk", "record"})) << where << "\nline: " << line;
+    return child;
   }
 
   /// One argument as the C runtime reads it back: what Python, .NET and Java write.
@@ -116,9 +119,18 @@ TEST_F(ArgumentsWin32Test, HostileArgumentsStayData) {
       {"a\"b"}, {"a\\\"b"}, {"\""}, {""}, {"C:\\My Files\\"}, {"*"}, {"{\"k\": 1}"},
       {"a\" & cd>f & \"b"}, {"", "x y", "", "&"},
   };
-  for (bool launchFile : {true, false}) {
-    useMode(launchFile);
-    for (const Arguments& row : rows) expectExact(row, launchFile, modeName(launchFile));
+  useMode(false);
+  for (const Arguments& row : rows) expectExact(row, false, modeName(false));
+  // Through cmd.exe the program gets the very line it gets when started directly, an empty %*
+  // (its trailing blank) included.
+  std::vector<std::string> direct;
+  useMode(true);
+  for (const Arguments& row : rows) direct.push_back(expectExact(row, true, "java %*").raw);
+  direct.push_back(expectExact({}, true, "java %*").raw);
+  useMode(true, true);
+  for (size_t i = 0; i < direct.size(); ++i) {
+    const Arguments row = i < std::size(rows) ? rows[i] : Arguments{};
+    EXPECT_EQ(expectExact(row, true, "@java %*").raw, direct[i]) << i;
   }
 }
 

@@ -213,12 +213,13 @@ TEST_F(LaunchFileTest, InstallFolderWithCommandDelimiters) {
   }
 }
 
-// A class path too long for cmd.exe reaches java in CLASSPATH, every jar in order; the program's
-// own arguments stay on the line as they were, and its status comes back. Wine's cmd.exe would
-// crash on the whole line, so nothing here depends on how cmd.exe takes one too long.
+// A class path too long for cmd.exe (an @ of the launch file's own sends the line there) reaches
+// java in CLASSPATH, every jar in order; the program's own arguments stay on the line as they were,
+// and its status comes back. Wine's cmd.exe would crash on the whole line, so nothing here depends
+// on how cmd.exe takes one too long. Started directly, the same line runs whole.
 TEST_F(LaunchFileTest, LongClassPathMovesToTheEnvironment) {
   if (!onWindows()) GTEST_SKIP() << "only cmd.exe limits the line";
-  install("java -Xmx64m -cp %@..\\lib\\*.jar;%@..\\conf com.example.Main %*", "Example App");
+  install("@java -Xmx64m -cp %@..\\lib\\*.jar;%@..\\conf com.example.Main %*", "Example App");
   makeDirectory(join(appDir, "lib"));
   std::string classPath;
   for (int i = 1000; i < 1300; ++i) {  // names in the order the folder lists them
@@ -233,6 +234,13 @@ TEST_F(LaunchFileTest, LongClassPathMovesToTheEnvironment) {
   ChildRecord child = record();
   EXPECT_EQ(child.raw, "java -Xmx64m com.example.Main " + arguments) << result.err;
   EXPECT_EQ(readFile(root / "record.classpath"), classPath);
+  EXPECT_EQ(result.status, 7u);
+  removeFile(root / "record.classpath");
+  setLaunchFile("java -Xmx64m -cp %@..\\lib\\*.jar;%@..\\conf com.example.Main %*");
+  result = launch(arguments);
+  EXPECT_EQ(record().raw, "java -Xmx64m -cp \"" + classPath + "\" com.example.Main " + arguments)
+      << result.err;
+  EXPECT_THROW(readFile(root / "record.classpath"), std::runtime_error);
   EXPECT_EQ(result.status, 7u);
 }
 

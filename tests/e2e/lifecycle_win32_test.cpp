@@ -36,8 +36,11 @@ class LifecycleTest : public LaunchFixture {
     installLauncher("tool");
   }
 
-  void install(const std::string& mode) {
-    writeFile(join(binDir, "tool.kestrelune"), "\"" + stand + "\" " + mode + " \"" + marks + "\"");
+  /// The stand-in starts directly; through the interpreter where a % of the launch file's own,
+  /// which cmd.exe leaves alone, asks for it.
+  void install(const std::string& mode, bool throughInterpreter = false) {
+    writeFile(join(binDir, "tool.kestrelune"), "\"" + stand + "\" " + mode + " \"" + marks + "\"" +
+                                                   (throughInterpreter ? " %%" : ""));
   }
 
   /// Starts the launcher in this process's console and environment, output to files.
@@ -84,29 +87,35 @@ TEST_F(LifecycleTest, CtrlCWaitsForTheProgramAndPassesItsStatusOn) {
   AllocConsole();
   SetConsoleCtrlHandler(keepRunning, TRUE);  // after AllocConsole, which resets the handlers
   SetEnvironmentVariableA("COMSPEC", stand.c_str());
-  install("hooks");
-  PROCESS_INFORMATION process = start();
-  ASSERT_TRUE(waitForFile(join(marks, "ready")));
-  GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
-  DWORD status = finish(process);
+  for (bool throughInterpreter : {true, false}) {
+    for (const char* mark : {"ready", "event", "done"}) removeFile(join(marks, mark));
+    install("hooks", throughInterpreter);
+    PROCESS_INFORMATION process = start();
+    ASSERT_TRUE(waitForFile(join(marks, "ready")));
+    GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+    DWORD status = finish(process);
+    EXPECT_TRUE(waitForFile(join(marks, "event"), 0)) << "the program never saw Ctrl-C";
+    EXPECT_TRUE(waitForFile(join(marks, "done"), 0)) << "the launcher ended before the program";
+    EXPECT_EQ(status, 130u) << readFile(root / "out");
+  }
   SetEnvironmentVariableA("COMSPEC", nullptr);
-  EXPECT_TRUE(waitForFile(join(marks, "event"), 0)) << "the program never saw Ctrl-C";
-  EXPECT_TRUE(waitForFile(join(marks, "done"), 0)) << "the launcher ended before the program";
-  EXPECT_EQ(status, 130u) << readFile(root / "out");
 }
 
 TEST_F(LifecycleTest, KilledLauncherTakesItsProgramWithIt) {
-  install("sleep");
-  PROCESS_INFORMATION process = start();
-  ASSERT_TRUE(waitForFile(join(marks, "pid")));
-  HANDLE program = openProcess(join(marks, "pid"));
-  ASSERT_NE(program, nullptr);
-  TerminateProcess(process.hProcess, 1);
-  finish(process);
-  bool gone = WaitForSingleObject(program, 2000) == WAIT_OBJECT_0;
-  if (!gone) TerminateProcess(program, 1);
-  CloseHandle(program);
-  EXPECT_TRUE(gone) << "the program outlived the killed launcher";
+  for (bool throughInterpreter : {true, false}) {
+    removeFile(join(marks, "pid"));
+    install("sleep", throughInterpreter);
+    PROCESS_INFORMATION process = start();
+    ASSERT_TRUE(waitForFile(join(marks, "pid")));
+    HANDLE program = openProcess(join(marks, "pid"));
+    ASSERT_NE(program, nullptr);
+    TerminateProcess(process.hProcess, 1);
+    finish(process);
+    bool gone = WaitForSingleObject(program, 2000) == WAIT_OBJECT_0;
+    if (!gone) TerminateProcess(program, 1);
+    CloseHandle(program);
+    EXPECT_TRUE(gone) << "the program outlived the killed launcher";
+  }
 }
 
 TEST_F(LifecycleTest, ProcessLeftRunningOnPurposeSurvivesANormalEnd) {
@@ -122,24 +131,28 @@ TEST_F(LifecycleTest, ProcessLeftRunningOnPurposeSurvivesANormalEnd) {
   EXPECT_TRUE(running) << "the job ended a process the program left running on purpose";
 }
 
-// The interpreter's whole line counts: COMSPEC, " /c " and the line in its pair of quotes. At
+// The whole line started counts: for the interpreter COMSPEC, " /c " and the line in its pair of
+// quotes (a % of the launch file's own sends it there), started directly the line alone. At
 // 32,766 characters it starts (the stand-in runs the line, so the program shows that it ran); one
 // more, and the launcher says why and tries no other interpreter.
 TEST_F(LifecycleTest, CommandLineLimitOfWindows) {
   environment["COMSPEC"] = stand;
-  const size_t fixed = stand.size() + 4 + 2 + std::string("java -Dk=").size();
-  for (size_t whole : {size_t{32766}, size_t{32767}}) {
-    writeFile(join(binDir, "tool.kestrelune"), "java -Dk=" + std::string(whole - fixed, 'v'));
-    removeFile(root / "record");
-    RunResult result = launch();
-    if (whole == 32766) {
-      EXPECT_EQ(result.status, 0u) << result.err;
-      EXPECT_TRUE(record().present);
-    } else {
-      EXPECT_EQ(result.err, messageLine("error: the command line is 32767 characters long; "
-                                        "Windows accepts at most 32766"));
-      EXPECT_EQ(result.status, failureStatus());
-      EXPECT_FALSE(record().present);
+  for (const std::string start : {"java -Dk=%%", "java -Dk="}) {
+    const bool direct = start.back() == '=';
+    const size_t fixed = direct ? start.size() : stand.size() + 4 + 2 + start.size() - 1;
+    for (size_t whole : {size_t{32766}, size_t{32767}}) {
+      writeFile(join(binDir, "tool.kestrelune"), start + std::string(whole - fixed, 'v'));
+      removeFile(root / "record");
+      RunResult result = launch();
+      if (whole == 32766) {
+        EXPECT_EQ(result.status, 0u) << start << result.err;
+        EXPECT_TRUE(record().present) << start;
+      } else {
+        EXPECT_EQ(result.err, messageLine("error: the command line is 32767 characters long; "
+                                          "Windows accepts at most 32766")) << start;
+        EXPECT_EQ(result.status, failureStatus()) << start;
+        EXPECT_FALSE(record().present) << start;
+      }
     }
   }
 }
