@@ -133,6 +133,9 @@ TokenList planWarnings(const LaunchPlan& plan, const Environment& environment) {
     if (!plan.stages.usesArguments && !plan.tail.text.empty()) {
       warnings.append(argumentsDroppedWarning());
     }
+    // Whoever controls the arguments (any web page, for a URL scheme) would control the JVM.
+    const CountedString optionsEnd = argumentsAmongJavaOptions(plan.stages.form);
+    if (!optionsEnd.empty()) warnings.append(argumentsAmongOptionsWarning(optionsEnd));
   }
   if (plan.described) warnOfProgram(plan, environment, &warnings);
   if (plan.described && plan.interpreterLength > kInterpreterLineLimit) {

@@ -86,6 +86,17 @@ CountedString lineBreakMessage(int32_t argument) {
          " holds a line break, which the command interpreter cannot pass on";
 }
 
+CountedString windowsLauncherMessage(const CountedString& launcher, const CountedString& command) {
+  return "error: " + visibleName(launcher) +
+         " is a Windows launcher: the kestrelune-inspect.exe of the Linux package inspects it "
+         "under Wine: " + visibleName(command);
+}
+
+CountedString linuxLauncherMessage(const CountedString& launcher, const CountedString& command) {
+  return "error: " + visibleName(launcher) +
+         " is a Linux launcher: the native kestrelune-inspect inspects it: " + visibleName(command);
+}
+
 CountedString lineTooLongMessage(int32_t characters, int32_t limit) {
   return "error: the command line is " + number(characters) +
          " characters long; Windows accepts at most " + number(limit);
@@ -150,6 +161,11 @@ CountedString classPathSplitWarning(const CountedString& classPath, int32_t argu
 CountedString optionChangedWarning(const CountedString& option, const CountedString& result) {
   return "warning: a pattern matched in the current folder changed the option " + between(option) +
          " into " + between(result);
+}
+
+CountedString argumentsAmongOptionsWarning(const CountedString& optionsEnd) {
+  return "warning: %* stands before " + between(optionsEnd) +
+         ", among java's own options: an argument that starts with - becomes an option of java";
 }
 
 CountedString unmatchedPatternWarning(const CountedString& pattern) {

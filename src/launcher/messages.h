@@ -25,6 +25,12 @@ CountedString lineBreakMessage(int32_t argument);
 /// misread"
 CountedString brokenCharacterMessage(int32_t argument);
 
+/// "error: LAUNCHER is a Windows launcher: the kestrelune-inspect.exe of the Linux package
+/// inspects it under Wine: COMMAND"
+CountedString windowsLauncherMessage(const CountedString& launcher, const CountedString& command);
+/// "error: LAUNCHER is a Linux launcher: the native kestrelune-inspect inspects it: COMMAND"
+CountedString linuxLauncherMessage(const CountedString& launcher, const CountedString& command);
+
 /// "error: the command line is N characters long; Windows accepts at most LIMIT"
 CountedString lineTooLongMessage(int32_t characters, int32_t limit);
 /// "warning: the command line is N characters long; cmd.exe runs at most LIMIT"
@@ -60,6 +66,9 @@ CountedString argumentsDroppedWarning();
 CountedString classPathSplitWarning(const CountedString& classPath, int32_t arguments);
 /// "warning: a pattern matched in the current folder changed the option |O| into |RESULT|"
 CountedString optionChangedWarning(const CountedString& option, const CountedString& result);
+/// "warning: %* stands before |MAIN|, among java's own options: an argument that starts with -
+/// becomes an option of java"
+CountedString argumentsAmongOptionsWarning(const CountedString& optionsEnd);
 /// "warning: the pattern |PATTERN| matches nothing"
 CountedString unmatchedPatternWarning(const CountedString& pattern);
 
