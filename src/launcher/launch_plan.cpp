@@ -148,7 +148,11 @@ LaunchPlan planLaunch(const ProcessFacts& facts) {
 
 int carryOut(const LaunchPlan& plan) {
   if (!plan.described) {
-    printError(plan.error);
+    // The jar is looked for only when the launch file is missing, and a misnamed or misplaced
+    // launch file is the likelier fault: where there is room, a dialog names it too. The standard
+    // error stream keeps its one line.
+    const bool noJar = plan.mode == LaunchMode::kDefaultJar && plan.found < 0;
+    printError(plan.error, noJar ? noLaunchFileNote(plan.launchFile) : CountedString());
     return -1;
   }
   return runCommand(plan.request);

@@ -1,6 +1,7 @@
 #include "launcher/messages.h"
 
 #include "util/byte_buffer.h"
+#include "util/paths.h"
 #include "util/platform.h"
 
 namespace {
@@ -65,6 +66,12 @@ CountedString cannotOpenMessage(const CountedString& launchFile) {
 
 CountedString jarNotFoundMessage(const CountedString& jarName) {
   return "error: " + visibleName(jarName) + " not found.";
+}
+
+CountedString noLaunchFileNote(const CountedString& launchFile) {
+  return "No launch file " +
+         visibleName(launchFile.substring(directoryOf(launchFile).length(), launchFile.length())) +
+         " either.";
 }
 
 CountedString cannotRunMessage(const CountedString& program, const CountedString& reason) {
@@ -178,4 +185,6 @@ CountedString unrepresentedArgumentWarning(const CountedString& argument, uint32
          ": each such character arrives as the code page's default character";
 }
 
-void printError(const CountedString& message) { platformReportError(message.data()); }
+void printError(const CountedString& message, const CountedString& note) {
+  platformReportError(message.data(), note.empty() ? nullptr : note.data());
+}

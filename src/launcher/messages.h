@@ -14,6 +14,9 @@ CountedString visibleName(const CountedString& name);
 CountedString cannotOpenMessage(const CountedString& launchFile);
 /// "error: JAR not found."
 CountedString jarNotFoundMessage(const CountedString& jarName);
+/// "No launch file NAME either.", NAME the launch file's own name: for a dialog under the line
+/// that no jar is found.
+CountedString noLaunchFileNote(const CountedString& launchFile);
 /// "error: cannot run PROGRAM: REASON"
 CountedString cannotRunMessage(const CountedString& program, const CountedString& reason);
 
@@ -77,5 +80,5 @@ CountedString unmatchedPatternWarning(const CountedString& pattern);
 CountedString unrepresentedArgumentWarning(const CountedString& argument, uint32_t codePage);
 
 /// Writes the message and a line feed on the standard error stream; the windowed launcher without
-/// a usable one shows it in a dialog.
-void printError(const CountedString& message);
+/// a usable one shows it in a dialog, with the note (when not empty) on a second line.
+void printError(const CountedString& message, const CountedString& note = CountedString());
