@@ -28,8 +28,9 @@ struct Header {
 void readHeader(const CountedString& path, Header* header) {
   intptr_t file = platformOpenInput(path);
   if (file < 0) return;
+  char* bytes = reinterpret_cast<char*>(header->bytes);
   for (int32_t n; header->length < kHeaderBytes &&
-                  (n = platformReadInput(file, reinterpret_cast<char*>(header->bytes) + header->length,
+                  (n = platformReadInput(file, bytes + header->length,
                                          kHeaderBytes - header->length)) > 0;) {
     header->length += n;
   }
@@ -56,7 +57,8 @@ CountedString shellQuoted(const CountedString& word) {
   for (int32_t i = 0; i < word.length() && bare; ++i) {
     const unsigned char byte = word.byteAt(i);
     bare = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-           (byte >= '0' && byte <= '9') || (byte != 0 && std::strchr("_@%+=:,./-", byte) != nullptr);
+           (byte >= '0' && byte <= '9') ||
+           (byte != 0 && std::strchr("_@%+=:,./-", byte) != nullptr);
   }
   return bare ? word : "'" + word.replaceAll("'", "'\\''") + "'";
 }

@@ -27,8 +27,9 @@ std::vector<std::string> cookbookRegFiles() {
   for (const EmbeddedText& text : kEmbeddedTexts) {
     if (std::strcmp(text.name, "docs/cookbook.md") != 0) continue;
     const std::string page = text.text;
-    for (size_t at = page.find("```reg\n"); at != std::string::npos; at = page.find("```reg\n", at)) {
-      at += 7;
+    const std::string fence = "```reg\n";
+    for (size_t at = page.find(fence); at != std::string::npos; at = page.find(fence, at)) {
+      at += fence.size();
       files.push_back(page.substr(at, page.find("\n```", at) + 1 - at));
     }
   }
@@ -53,7 +54,6 @@ class AssociationTest : public LaunchFixture {
   void import(const std::string& reg) {
     std::string text = replaced(reg, kUserClasses, kMachineClasses);
     text = replaced(text, "C:\\\\Apps\\\\Tool", replaced(appDir, "\\", "\\\\"));
-    ASSERT_NE(text, reg);
     for (size_t at = text.find("\n[HKEY_LOCAL_MACHINE\\"); at != std::string::npos;
          at = text.find("\n[HKEY_LOCAL_MACHINE\\", at + 1)) {
       const size_t start = at + 21;

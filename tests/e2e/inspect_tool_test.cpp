@@ -122,13 +122,12 @@ TEST_F(InspectToolTest, ReadsWhichLauncherItIs) {
           << shown.out;
       continue;
     }
-    std::string pe(128, '\0');
-    pe.replace(0, 2, "MZ");
-    pe[60] = 64;  // where "PE\0\0" starts
-    pe.replace(64, 4, std::string("PE\0\0", 4));
-    const std::string elf = std::string("\x7F" "ELF\x02\x01\x01", 7) + std::string(57, '\0');
+    std::string header(128, '\0');  // an ELF image for the Windows tool, a PE one for Linux's
+    header.replace(0, onWindows() ? 4 : 2, onWindows() ? "\x7F" "ELF" : "MZ");
+    header[60] = 64;  // where "PE\0\0" starts
+    header.replace(64, 4, std::string("PE\0\0", 4));
     launcher = join(binDir, onWindows() ? "tool" : "tool.exe");
-    writeFile(launcher, onWindows() ? elf : pe);
+    writeFile(launcher, header);
     std::string wine = "Z:" + launcher;
     for (char& c : wine) c = c == '/' ? '\\' : c;
     const std::string head =
@@ -136,14 +135,15 @@ TEST_F(InspectToolTest, ReadsWhichLauncherItIs) {
         (onWindows() ? " is a Linux launcher: the native kestrelune-inspect inspects it: "
                      : " is a Windows launcher: the kestrelune-inspect.exe of the Linux package "
                        "inspects it under Wine: wine ");
-    const std::string tail = onWindows() ? "kestrelune-inspect '" + launcher + "' a 'b c'"
-                                         : "/kestrelune-inspect.exe '" + wine + "' a 'b c'";
+    const std::string tail =
+        messageLine(onWindows() ? "kestrelune-inspect '" + launcher + "' a 'b c'"
+                                : "/kestrelune-inspect.exe '" + wine + "' a 'b c'");
     RunResult shown = inspect("a \"b c\"");
     EXPECT_EQ(shown.status, failureStatus());
     EXPECT_EQ(shown.out, "");
-    EXPECT_EQ(shown.err.rfind(head, 0), 0u) << shown.err;
-    EXPECT_EQ(shown.err.find(messageLine(tail)), shown.err.size() - messageLine(tail).size())
-        << shown.err;
+    EXPECT_EQ(shown.err.substr(0, head.size()), head);
+    ASSERT_GT(shown.err.size(), tail.size());
+    EXPECT_EQ(shown.err.substr(shown.err.size() - tail.size()), tail) << shown.err;
     EXPECT_EQ(shown.err.find('\n'), shown.err.size() - 1) << shown.err;
   }
 }
