@@ -361,10 +361,12 @@ TEST(DocsExamples, WineCommandsRunAsWritten) {
   if (!pathExists(counted(inspect))) GTEST_SKIP() << "build the windows preset first: " << inspect;
   const std::vector<WineCommand> commands = wineCommands();
   EXPECT_GE(commands.size(), 1u) << "the README's Wine command was not found";
+  // The prefix scripts/wine-env.sh names.
   const char* prefix = std::getenv("KESTRELUNE_WINEPREFIX");
+  const char* home = std::getenv("HOME");
   const std::string ownPrefix = prefix != nullptr && *prefix != 0
                                     ? prefix
-                                    : std::string(std::getenv("HOME")) + "/.cache/kestrelune-wine";
+                                    : std::string(home ? home : "") + "/.cache/kestrelune-wine";
   for (const WineCommand& command : commands) {
     const std::string& where = command.where;
     TempDir folder;
