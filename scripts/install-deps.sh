@@ -11,7 +11,8 @@ packages+=(hyperfine strace)
 packages+=(python3)  # the greeter's icon, the brand read-back check
 packages+=(icoutils osslsigncode openssl python3-pefile)  # kestrelune-brand: icons, signing, read-back
 if [ "${1:-all}" = all ]; then
-  packages+=(googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 locales)
+  # wine64 runs the Windows tests; wine adds the wine command that the README's examples use.
+  packages+=(googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine locales)
   # kestrelunew.exe's dialogs under Wine: an X server (scripts/with-desktop.sh), and xwd and
   # netpbm for the documentation's screenshot (scripts/dialog-screenshot.sh).
   packages+=(xvfb x11-apps netpbm)

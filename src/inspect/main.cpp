@@ -5,6 +5,7 @@
 #include <string>
 
 #include "inspect/inspect.h"
+#include "inspect/launcher_kind.h"
 #include "launcher/messages.h"
 #include "platform/platform.h"
 #include "platform/process_facts.h"
@@ -33,13 +34,21 @@ int main(int argc, char** argv) {
     // after it, as a POSIX launcher passes them.
     TokenList arguments;
     for (int i = 2; i < argc; ++i) arguments.append(CountedString(argv[i]));
-    LaunchPlan run = planLaunch(factsOfRun(platformFullPath(CountedString(argv[1])),
-                                           argumentsAfterLauncher(tool), arguments,
-                                           tool.environment));
-    std::fputs(formatInspection(run, tool.environment).c_str(), stdout);
-    if (!run.runnable) {
-      printError(run.error);
-      status = 1;
+    const CountedString launcher = platformFullPath(CountedString(argv[1]));
+    // A launcher of the other system would be read as if it ran here, with the wrong names and
+    // folders: only the tool that runs where it does can say what it runs.
+    const CountedString elsewhere = otherSystemLine(launcher, tool.modulePath, arguments);
+    if (!elsewhere.empty()) {
+      printError(elsewhere);
+      status = -1;
+    } else {
+      LaunchPlan run = planLaunch(
+          factsOfRun(launcher, argumentsAfterLauncher(tool), arguments, tool.environment));
+      std::fputs(formatInspection(run, tool.environment).c_str(), stdout);
+      if (!run.runnable) {
+        printError(run.error);
+        status = 1;
+      }
     }
   }
   return status;

@@ -109,21 +109,26 @@ void warnOfPatternsInOptions(const LaunchFileStages& stages, TokenList* warnings
 }  // namespace
 
 TokenList planWarnings(const LaunchPlan& plan, const Environment& environment) {
+  const LaunchReport& report = plan.report;
   TokenList warnings;
-  for (const CountedString& argument : unrepresentedArguments(plan.report.tail)) {
+  for (const CountedString& argument : unrepresentedArguments(report.tail)) {
     warnings.append(unrepresentedArgumentWarning(argument, activeCodePage().codePage));
   }
   warnOfZeroByte(plan, &warnings);
-  if (plan.report.opened) {
-    warnings.appendAll(plan.report.stages.warnings);
-    warnOfPatternsInOptions(plan.report.stages, &warnings);
-    if (!plan.report.stages.usesArguments && !plan.report.tail.text.empty()) {
+  if (report.opened) {
+    warnings.appendAll(report.stages.warnings);
+    warnOfPatternsInOptions(report.stages, &warnings);
+    if (!report.stages.usesArguments && !report.tail.text.empty()) {
       warnings.append(argumentsDroppedWarning());
     }
+    // Whoever controls the arguments (any web page, for a URL scheme) would control the JVM.
+    const CountedString optionsEnd = argumentsAmongJavaOptions(report.stages.form);
+    if (!optionsEnd.empty()) warnings.append(argumentsAmongOptionsWarning(optionsEnd));
   }
   if (plan.runnable) warnOfProgram(plan, environment, &warnings);
-  if (plan.runnable && plan.report.interpreterLength > kInterpreterLineLimit) {
-    warnings.append(lineTooLongForInterpreterWarning(plan.report.interpreterLength, kInterpreterLineLimit));
+  if (plan.runnable && report.interpreterLength > kInterpreterLineLimit) {
+    warnings.append(
+        lineTooLongForInterpreterWarning(report.interpreterLength, kInterpreterLineLimit));
   }
   return warnings;
 }

@@ -112,3 +112,22 @@ bool classPathToMove(const CommandForm& form, int32_t lineLength,
   for (size_t i = 0; i <= program.piece; ++i) keep(form, i, &move->form);
   return takeClassPath(form, program.piece + 1, move);
 }
+
+CountedString argumentsAmongJavaOptions(const CommandForm& form) {
+  CountedString program;
+  if (form.size() == 0 || !argumentOf(form, 0, &program) || !isJava(program)) {
+    return CountedString();
+  }
+  bool arguments = false;
+  for (size_t i = 1; i < form.size(); ++i) {
+    CountedString argument;
+    if (!argumentOf(form, i, &argument)) {
+      arguments = true;
+      continue;
+    }
+    if (argument.empty()) continue;  // no argument at all
+    if (argument == "-jar" || endsOptions(argument)) return arguments ? argument : CountedString();
+    if (takesValue(argument)) ++i;
+  }
+  return CountedString();
+}

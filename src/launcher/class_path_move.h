@@ -24,3 +24,8 @@ struct ClassPathMove {
 /// -jar there means java uses no class path. Nothing after the options is ever looked at.
 bool classPathToMove(const CommandForm& form, int32_t lineLength,
                      const CountedString& jdkJavaOptions, ClassPathMove* move);
+
+/// Where the user's arguments stand among java's own options, so that one starting with - would
+/// be an option of java: the argument that ends those options after them (the main class, -jar,
+/// -m or --module). Empty when the program is not java or the arguments come after its options.
+CountedString argumentsAmongJavaOptions(const CommandForm& form);

@@ -168,7 +168,12 @@ LaunchPlan planLaunch(const ProcessFacts& facts) {
 
 int runPlan(const LaunchPlan& plan) {
   if (!plan.runnable) {
-    printError(plan.error);
+    // The jar is looked for only when the launch file is missing, and a misnamed or misplaced
+    // launch file is the likelier fault: where there is room, a dialog names it too. The standard
+    // error stream keeps its one line.
+    const LaunchReport& report = plan.report;
+    const bool noJar = report.mode == LaunchMode::kDefaultJar && report.found < 0;
+    printError(plan.error, noJar ? noLaunchFileNote(report.launchFile) : CountedString());
     return -1;
   }
   return runCommand(plan.request);

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "util/byte_buffer.h"
+#include "util/paths.h"
 
 namespace {
 
@@ -67,6 +68,12 @@ CountedString jarNotFoundMessage(const CountedString& jarName) {
   return "error: " + visibleName(jarName) + " not found.";
 }
 
+CountedString noLaunchFileNote(const CountedString& launchFile) {
+  return "No launch file " +
+         visibleName(launchFile.substring(directoryOf(launchFile).length(), launchFile.length())) +
+         " either.";
+}
+
 CountedString cannotRunMessage(const CountedString& program, const CountedString& reason) {
   return "error: cannot run " + visibleName(program) + ": " + reason;
 }
@@ -114,6 +121,17 @@ CountedString brokenCharacterMessage(int32_t argument) {
 CountedString lineBreakMessage(int32_t argument) {
   return "error: argument " + number(argument) +
          " holds a line break, which the command interpreter cannot pass on";
+}
+
+CountedString windowsLauncherMessage(const CountedString& launcher, const CountedString& command) {
+  return "error: " + visibleName(launcher) +
+         " is a Windows launcher: the kestrelune-inspect.exe of the Linux package inspects it "
+         "under Wine: " + visibleName(command);
+}
+
+CountedString linuxLauncherMessage(const CountedString& launcher, const CountedString& command) {
+  return "error: " + visibleName(launcher) +
+         " is a Linux launcher: the native kestrelune-inspect inspects it: " + visibleName(command);
 }
 
 CountedString lineTooLongMessage(int32_t characters, int32_t limit) {
@@ -182,6 +200,11 @@ CountedString optionChangedWarning(const CountedString& option, const CountedStr
          " into " + between(result);
 }
 
+CountedString argumentsAmongOptionsWarning(const CountedString& optionsEnd) {
+  return "warning: %* stands before " + between(optionsEnd) +
+         ", among java's own options: an argument that starts with - becomes an option of java";
+}
+
 CountedString unmatchedPatternWarning(const CountedString& pattern) {
   return "warning: the pattern " + between(pattern) + " matches nothing";
 }
@@ -192,4 +215,6 @@ CountedString unrepresentedArgumentWarning(const CountedString& argument, uint32
          ": each such character arrives as the code page's default character";
 }
 
-void printError(const CountedString& message) { platformReportError(message.data()); }
+void printError(const CountedString& message, const CountedString& note) {
+  platformReportError(message.data(), note.empty() ? nullptr : note.data());
+}

@@ -14,6 +14,9 @@ CountedString visibleName(const CountedString& name);
 CountedString cannotOpenMessage(const CountedString& launchFile);
 /// "error: JAR not found."
 CountedString jarNotFoundMessage(const CountedString& jarName);
+/// "No launch file NAME either.", NAME the launch file's own name: for a dialog under the line
+/// that no jar is found.
+CountedString noLaunchFileNote(const CountedString& launchFile);
 /// "error: cannot run PROGRAM: REASON"
 CountedString cannotRunMessage(const CountedString& program, const CountedString& reason);
 
@@ -40,6 +43,12 @@ CountedString lineBreakMessage(int32_t argument);
 /// "error: argument N follows a byte that ends no character, which the command interpreter would
 /// misread"
 CountedString brokenCharacterMessage(int32_t argument);
+
+/// "error: LAUNCHER is a Windows launcher: the kestrelune-inspect.exe of the Linux package
+/// inspects it under Wine: COMMAND"
+CountedString windowsLauncherMessage(const CountedString& launcher, const CountedString& command);
+/// "error: LAUNCHER is a Linux launcher: the native kestrelune-inspect inspects it: COMMAND"
+CountedString linuxLauncherMessage(const CountedString& launcher, const CountedString& command);
 
 /// "error: the command line is N characters long; Windows accepts at most LIMIT"
 CountedString lineTooLongMessage(int32_t characters, int32_t limit);
@@ -76,6 +85,9 @@ CountedString argumentsDroppedWarning();
 CountedString classPathSplitWarning(const CountedString& classPath, int32_t arguments);
 /// "warning: a pattern matched in the current folder changed the option |O| into |RESULT|"
 CountedString optionChangedWarning(const CountedString& option, const CountedString& result);
+/// "warning: %* stands before |MAIN|, among java's own options: an argument that starts with -
+/// becomes an option of java"
+CountedString argumentsAmongOptionsWarning(const CountedString& optionsEnd);
 /// "warning: the pattern |PATTERN| matches nothing"
 CountedString unmatchedPatternWarning(const CountedString& pattern);
 
@@ -84,5 +96,5 @@ CountedString unmatchedPatternWarning(const CountedString& pattern);
 CountedString unrepresentedArgumentWarning(const CountedString& argument, uint32_t codePage);
 
 /// Writes the message and a line feed on the standard error stream; the windowed launcher without
-/// a usable one shows it in a dialog.
-void printError(const CountedString& message);
+/// a usable one shows it in a dialog, with the note (when not empty) on a second line.
+void printError(const CountedString& message, const CountedString& note = CountedString());

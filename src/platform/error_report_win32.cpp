@@ -11,7 +11,7 @@
 #include "platform/standard_handles_win32.h"
 #include "platform/wide_text_win32.h"
 
-void platformReportError(const char* line) {
+void platformReportError(const char* line, const char* note) {
   if (!platformIsWindowed() || isUsableHandle(GetStdHandle(STD_ERROR_HANDLE))) {
     std::fflush(stdout);
     std::fputs(line, stderr);
@@ -21,7 +21,8 @@ void platformReportError(const char* line) {
   // The icon says it is an error.
   const char prefix[] = "error: ";
   if (std::strncmp(line, prefix, sizeof prefix - 1) == 0) line += sizeof prefix - 1;
-  wchar_t* text = widen(line, -1, CP_ACP);
+  wchar_t* text = note == nullptr ? widen(line, -1, CP_ACP)
+                                  : widen((line + CountedString("\r\n") + note).data(), -1, CP_ACP);
   showErrorDialog(text);
   delete[] text;
 }

@@ -94,6 +94,7 @@ int platformRunCommand(const CommandRequest& request, CountedString* failure);
 // Reporting.
 /// Writes the line and a line feed on the standard error stream. The running program, when it is
 /// the windowed launcher without a usable stream there, shows the line in an error dialog titled
-/// with its own name instead, where someone can see one. What the running program is decides,
-/// not the facts of a run it describes: kestrelune-inspect writes its lines.
-void platformReportError(const char* line);
+/// with its own name instead, where someone can see one, and note (when given) on a second line.
+/// What the running program is decides, not the facts of a run it describes: kestrelune-inspect
+/// writes its lines.
+void platformReportError(const char* line, const char* note = nullptr);

@@ -105,7 +105,7 @@ CountedString platformDefaultInterpreter() { return CountedString(); }  // no sh
 
 bool platformIsWindowed() { return false; }
 
-void platformReportError(const char* line) {
+void platformReportError(const char* line, const char*) {  // no dialog for a note
   fflush(stdout);
   fputs(line, stderr);
   fputc('\n', stderr);

@@ -11,7 +11,7 @@ ProcessFacts takeProcessFacts(int argc, char** argv) {
   setPathStyle(platformPathStyle());
   setRunConventions(platformRunConventions());
   setActiveCodePage(platformActiveCodePage());
-  setOutOfMemoryReport(platformReportError);
+  setOutOfMemoryReport([](const char* line) { platformReportError(line); });
   ProcessFacts facts;
   facts.modulePath = platformModulePath();
   facts.commandLine = platformCommandLine(argc, argv, &facts.replacedCharacters);

@@ -12,11 +12,12 @@
 // the page's paths as paths there; java is found along PATH unless the example sets PATH. Windows
 // examples run in the Windows build
 // (under Wine); those that need no files also run natively in the Windows path style. Linux
-// examples run in the native build.
+// examples run in the native build. The Wine commands of the README and the docs run natively,
+// through bash and Wine, as a packager would type them.
 #include <gtest/gtest.h>
 
 #include <cctype>
-
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -317,6 +318,91 @@ TEST(DocsExamples, CommandLinesAreWhatTheLauncherBuilds) {
     }
   }
   EXPECT_GE(ran, 10);
+}
+
+// The Wine commands of the README and the docs: each indented code block with a line that starts
+// with "wine ", as one script.
+struct WineCommand {
+  std::string where;
+  std::string script;
+};
+
+std::vector<WineCommand> wineCommands() {
+  std::vector<WineCommand> commands;
+  for (const EmbeddedText& text : kEmbeddedTexts) {
+    if (std::strncmp(text.name, "docs/", 5) != 0 && std::strcmp(text.name, "README.md") != 0) {
+      continue;
+    }
+    const std::vector<std::string> lines = linesOf(text.text);
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const size_t indent = lines[i].find_first_not_of(' ');
+      if (indent < 4 || indent == std::string::npos || lines[i].compare(indent, 5, "wine ") != 0) {
+        continue;
+      }
+      // The block: the lines around it with the same margin.
+      auto inBlock = [&](size_t j) { return lines[j].find_first_not_of(' ') == indent; };
+      size_t first = i, last = i + 1;
+      while (first > 0 && inBlock(first - 1)) --first;
+      while (last < lines.size() && inBlock(last)) ++last;
+      WineCommand command{std::string(text.name) + ":" + std::to_string(i + 1), ""};
+      for (size_t j = first; j < last; ++j) command.script += lines[j].substr(indent) + "\n";
+      commands.push_back(command);
+    }
+  }
+  return commands;
+}
+
+// Each runs as written after the README's set-up, through bash, from a folder laid out as the
+// Linux package (bin/kestrelune-inspect.exe of the Windows build), with /home/me read as a
+// temporary folder that holds each Windows launcher the command names and a launch file beside
+// it, and the tests' own Wine prefix. It gives a report, status 0 and no line of Wine's.
+TEST(DocsExamples, WineCommandsRunAsWritten) {
+  if (onWindows()) GTEST_SKIP() << "the commands run on Linux";
+  const std::string inspect = KESTRELUNE_WINDOWS_INSPECT;
+  if (!pathExists(counted(inspect))) GTEST_SKIP() << "build the windows preset first: " << inspect;
+  const std::vector<WineCommand> commands = wineCommands();
+  EXPECT_GE(commands.size(), 1u) << "the README's Wine command was not found";
+  // The prefix scripts/wine-env.sh names.
+  const char* prefix = std::getenv("KESTRELUNE_WINEPREFIX");
+  const char* home = std::getenv("HOME");
+  const std::string ownPrefix = prefix != nullptr && *prefix != 0
+                                    ? prefix
+                                    : std::string(home ? home : "") + "/.cache/kestrelune-wine";
+  for (const WineCommand& command : commands) {
+    const std::string& where = command.where;
+    TempDir folder;
+    makeDirectory(folder / "package");
+    makeDirectory(join(folder / "package", "bin"));
+    copyExecutable(inspect, join(folder / "package", "bin/kestrelune-inspect.exe"));
+    std::string winePath = "Z:" + folder.path();
+    for (char& c : winePath) c = c == '/' ? '\\' : c;
+    std::string script = replaced(command.script, "Z:\\home\\me\\", winePath + "\\home\\me\\");
+    script = replaced(script, "/home/me/", folder.path() + "/home/me/");
+    const size_t value = script.find("WINEPREFIX=");
+    if (value != std::string::npos) {
+      script.replace(value + 11, script.find_first_of(" \n", value) - value - 11, ownPrefix);
+    }
+    for (size_t at = script.find(winePath); at != std::string::npos;
+         at = script.find(winePath, at + 1)) {
+      std::string launcher = script.substr(at + 2, script.find_first_of("'\" \n", at) - at - 2);
+      for (char& c : launcher) c = c == '\\' ? '/' : c;
+      makeParents(launcher, "/");
+      writeFile(launcher, "x");
+      writeFile(launcher.substr(0, launcher.rfind('.')) + ".kestrelune", "java %*\r\n");
+    }
+    writeFile(folder / "command.sh", script);
+    // Wine's settings are the page's alone, the prefix the tests' (for a block that names none).
+    RunResult run = runProgram("/bin/bash", folder / "command.sh",
+                               {{"WINEPREFIX", ownPrefix}, {"WINEDEBUG", kUnset}},
+                               folder / "package");
+    // Wine's server stays three seconds after its last program: a Windows test run that starts
+    // meanwhile would find it gone, and start one that holds that test's output open. (One made
+    // to stay, by scripts/wine-env.sh, never ends: no longer than six seconds, then.)
+    runProgram("/bin/bash", "-c \"timeout 6 wineserver -w\"", {{"WINEPREFIX", ownPrefix}});
+    EXPECT_EQ(run.status, 0u) << where << "\n" << script << run.out << run.err;
+    EXPECT_EQ(run.err, "") << where;
+    EXPECT_NE(run.out.find("\ncommand line: |java "), std::string::npos) << where << run.out;
+  }
 }
 
 }  // namespace

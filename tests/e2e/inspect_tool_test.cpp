@@ -106,16 +106,45 @@ TEST_F(InspectToolTest, RelativeLauncherPath) {
   EXPECT_EQ(line, "java -Dhome=" + binDir + separator() + " Main");
 }
 
-// Read from the launcher's own file, whatever its name.
+// Read from the launcher's own file, whatever its name. A launcher of the other system (its
+// first bytes written here: a PE image for the Linux tool, an ELF one for the Windows tool) gets
+// one line naming the tool that reads it there, and how to run that tool.
 TEST_F(InspectToolTest, ReadsWhichLauncherItIs) {
   std::vector<std::pair<std::string, std::string>> cases = {{"kestrelune", "console"}};
   if (onWindows()) cases.push_back({"kestrelunew", "windowed"});
+  cases.push_back({"", "the other system's"});
   for (const auto& [program, kind] : cases) {
-    launcherProgram = program;
-    installLauncher("tool", program);
-    RunResult shown = inspect("");
-    EXPECT_NE(shown.out.find("\nkind:         " + messageLine(kind)), std::string::npos)
-        << shown.out;
+    launcherProgram = program.empty() ? "kestrelune" : program;
+    installLauncher("tool", program.empty() ? "other" : program);
+    if (!program.empty()) {
+      RunResult shown = inspect("");
+      EXPECT_NE(shown.out.find("\nkind:         " + messageLine(kind)), std::string::npos)
+          << shown.out;
+      continue;
+    }
+    std::string header(128, '\0');  // an ELF image for the Windows tool, a PE one for Linux's
+    header.replace(0, onWindows() ? 4 : 2, onWindows() ? "\x7F" "ELF" : "MZ");
+    header[60] = 64;  // where "PE\0\0" starts
+    header.replace(64, 4, std::string("PE\0\0", 4));
+    launcher = join(binDir, onWindows() ? "tool" : "tool.exe");
+    writeFile(launcher, header);
+    std::string wine = "Z:" + launcher;
+    for (char& c : wine) c = c == '/' ? '\\' : c;
+    const std::string head =
+        "error: " + launcher +
+        (onWindows() ? " is a Linux launcher: the native kestrelune-inspect inspects it: "
+                     : " is a Windows launcher: the kestrelune-inspect.exe of the Linux package "
+                       "inspects it under Wine: wine ");
+    const std::string tail =
+        messageLine(onWindows() ? "kestrelune-inspect '" + launcher + "' a 'b c'"
+                                : "/kestrelune-inspect.exe '" + wine + "' a 'b c'");
+    RunResult shown = inspect("a \"b c\"");
+    EXPECT_EQ(shown.status, failureStatus());
+    EXPECT_EQ(shown.out, "");
+    EXPECT_EQ(shown.err.substr(0, head.size()), head);
+    ASSERT_GT(shown.err.size(), tail.size());
+    EXPECT_EQ(shown.err.substr(shown.err.size() - tail.size()), tail) << shown.err;
+    EXPECT_EQ(shown.err.find('\n'), shown.err.size() - 1) << shown.err;
   }
 }
 

@@ -280,6 +280,8 @@ TEST_F(InspectRunTest, WarningsNameWhatTheyAreAbout) {
         "warning: the program |" + std::string(onWindows() ? "" : "\xFF") + "\xFEj|" + notFound}},
       {"java Main", {"warning: the launcher is given arguments, but the launch file has no %*: the "
                      "program does not get them"}, "a b"},
+      {"java %* -Xmx1g Main", {"warning: %* stands before |Main|, among java's own options: an "
+                               "argument that starts with - becomes an option of java"}},
       {"java \"-Dargs=%*\" \"%@lib\" Main %*",
        {"warning: %* and %@ inside double quotes stay as written in |\"-Dargs=%*\"|",
         "warning: %* and %@ inside double quotes stay as written in |\"%@lib\"|"}, "a"},

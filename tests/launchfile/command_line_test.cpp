@@ -118,7 +118,7 @@ TEST(CommandLineTest, RoundTripsThroughTheChildsSplitter) {
 // leaves no blank, text keeps its own, and the vector takes the user's arguments untouched.
 TEST(CommandLineTest, TheLineAndTheVectorComeFromOneForm) {
   const CountedString slot("", 1);  // the arguments slot
-  const auto token = [](const char* text) { return CommandPiece{PieceKind::kToken, text}; };
+  const auto token = [](const char* text) { return CommandPiece{PieceKind::kToken, text, {}}; };
   struct Case {
     CommandForm form;
     Strings arguments;
@@ -128,10 +128,10 @@ TEST(CommandLineTest, TheLineAndTheVectorComeFromOneForm) {
   const Case cases[] = {
       {launchFileForm(tokenList({"java", "\"a b\""}), nullptr, ProcessFacts()), {}, "java \"a b\"",
        {"java", "a b"}},
-      {{token("java"), {PieceKind::kArguments, ""}, token("x")}, {}, "java x", {"java", "x"}},
-      {{{PieceKind::kGlued, "java  -jar \"a.jar\" "}, {PieceKind::kArguments, ""}}, {},
+      {{token("java"), {PieceKind::kArguments, "", {}}, token("x")}, {}, "java x", {"java", "x"}},
+      {{{PieceKind::kGlued, "java  -jar \"a.jar\" ", {}}, {PieceKind::kArguments, "", {}}}, {},
        "java  -jar \"a.jar\" ", {"java", "-jar", "a.jar"}},
-      {{{PieceKind::kGlued, "java -jar \"a.jar\" "}, {PieceKind::kArguments, "\"\" *"}},
+      {{{PieceKind::kGlued, "java -jar \"a.jar\" ", {}}, {PieceKind::kArguments, "\"\" *", {}}},
        {"", "*"}, "java -jar \"a.jar\" \"\" *", {"java", "-jar", "a.jar", "", "*"}},
   };
   test::ScopedTextSettings guard(builtinCodePage(1252), test::posixStyles());

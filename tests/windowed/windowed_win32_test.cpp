@@ -113,7 +113,7 @@ TEST_F(WindowedTest, WithoutAStreamTheDialogSpeaks) {
     uint32_t status;
     const char* dialog;
   } cases[] = {
-      {nullptr, failureStatus(), "tool.jar not found."},
+      {nullptr, failureStatus(), "tool.jar not found.\r\nNo launch file tool.kestrelune either."},
       {"stderr 1 \"Error: Could not find or load main class x\"", 1,
        "tool ended with exit status 1.\r\n\r\nError: Could not find or load main class x"},
       {"stderr 0 \"a warning\"", 0, ""},
