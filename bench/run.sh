@@ -172,10 +172,38 @@ run_native() {
   cd "$source_dir"
 }
 
-# run_wine APP LABEL: the child is the empty console exe named java.exe (no Windows JDK here). The
-# interpreter is named by its full path, as the launcher names it (COMSPEC): given a bare "cmd",
-# wine64 spends some 30 ms finding it. minimal.exe is the least that a launcher which is a program
-# of its own can do: CreateProcess of that interpreter with the finished line, wait, exit.
+# minimal_launcher BASE PROGRAM LINE EXE: a program that does nothing but CreateProcess of PROGRAM
+# with the command line LINE, wait and exit with its status.
+minimal_launcher() {
+  local c_program c_line
+  # As C strings: every backslash and quote escaped.
+  c_program=$(printf '%s' "$2" | sed 's/\\/\\\\/g; s/"/\\"/g')
+  c_line=$(printf '%s' "$3" | sed 's/\\/\\\\/g; s/"/\\"/g')
+  {
+    echo '#include <windows.h>'
+    echo 'int main(void) {'
+    echo "  static char line[] = \"$c_line\";"
+    echo '  STARTUPINFOA startup = {sizeof startup};'
+    echo '  PROCESS_INFORMATION process;'
+    echo '  DWORD code = 1;'
+    echo "  if (!CreateProcessA(\"$c_program\", line, NULL, NULL, TRUE, 0, NULL, NULL, &startup,"
+    echo '                      &process)) return 2;'
+    echo '  WaitForSingleObject(process.hProcess, INFINITE);'
+    echo '  GetExitCodeProcess(process.hProcess, &code);'
+    echo '  return (int)code;'
+    echo '}'
+  } >"$1.c"
+  x86_64-w64-mingw32-gcc -static -O2 -s -o "$4" "$1.c"
+}
+
+# run_wine APP LABEL: the child is the empty console exe named java.exe (no Windows JDK here), in
+# a folder of its own along Wine's PATH (a java.exe in the current folder is one the launcher never
+# runs). The interpreter is named by its full path, as the launcher names it (COMSPEC): given a
+# bare "cmd", wine64 spends some 30 ms finding it. minimal.exe is the least that a launcher which
+# is a program of its own can do: CreateProcess of java.exe with the finished line, wait, exit;
+# minimal-cmd.exe does the same with the interpreter. Each launcher runs its launch file both
+# ways: directly (hello.exe, hellow.exe), and through cmd.exe (helloc.exe, hellowc.exe), whose
+# launch file starts with an @, cmd.exe's own syntax that changes nothing else.
 run_wine() {
   local native_app=$1 label=$2 app=$work/wine-$2 wine=$WINE dir class_path out
   local cmd='C:\windows\system32\cmd.exe'
@@ -183,13 +211,18 @@ run_wine() {
   mkdir -p "$app"
   ln -s "$native_app/lib" "$app/lib"
   ln -s "$native_app/classes" "$app/classes"
-  cp "$work/empty.exe" "$app/java.exe"
+  mkdir -p "$app/jdk"
+  cp "$work/empty.exe" "$app/jdk/java.exe"
   cp "$windows_build/bin/kestrelune.exe" "$app/hello.exe"
   printf 'java -cp %%@lib\\*.jar;classes Hello %%*\r\n' >"$app/hello.kestrelune"
   # The windowed launcher with the same launch file: hyperfine's /dev/null is a usable stream for
   # it (the NUL device), so it passes its handles on as a script's caller would give them.
   cp "$windows_build/bin/kestrelunew.exe" "$app/hellow.exe"
   cp "$app/hello.kestrelune" "$app/hellow.kestrelune"
+  cp "$app/hello.exe" "$app/helloc.exe"
+  cp "$app/hellow.exe" "$app/hellowc.exe"
+  printf '@java -cp %%@lib\\*.jar;classes Hello %%*\r\n' >"$app/helloc.kestrelune"
+  cp "$app/helloc.kestrelune" "$app/hellowc.kestrelune"
   cat >"$app/hello.bat" <<'EOF'
 @echo off
 rem Finds its home, builds the class path from every jar in lib\, passes the arguments on.
@@ -202,25 +235,11 @@ java %JAVA_OPTS% -cp "!CLASSPATH!classes" Hello %*
 EOF
   sed -i 's/$/\r/' "$app/hello.bat"
   dir=$("$wine" winepath -w "$app" 2>/dev/null | tr -d '\r')
+  export WINEPATH="$dir\\jdk"
   class_path=$(cd "$app/lib" && ls -1 -- *.jar | LC_ALL=C sort | sed "s|^|$dir\\\\lib\\\\|" | paste -sd';')
-  # The same line as the launcher's, as a C string: every backslash doubled.
-  local c_line
-  c_line=$(printf '%s /c "java -cp %s;classes Hello a b"' "$cmd" "$class_path" | sed 's/\\/\\\\/g; s/"/\\"/g')
-  {
-    echo '#include <windows.h>'
-    echo 'int main(void) {'
-    echo "  static char line[] = \"$c_line\";"
-    echo '  STARTUPINFOA startup = {sizeof startup};'
-    echo '  PROCESS_INFORMATION process;'
-    echo '  DWORD code = 1;'
-    echo '  if (!CreateProcessA("C:\\windows\\system32\\cmd.exe", line, NULL, NULL, TRUE, 0, NULL, NULL,'
-    echo '                      &startup, &process)) return 2;'
-    echo '  WaitForSingleObject(process.hProcess, INFINITE);'
-    echo '  GetExitCodeProcess(process.hProcess, &code);'
-    echo '  return (int)code;'
-    echo '}'
-  } >"$work/minimal-$label.c"
-  x86_64-w64-mingw32-gcc -static -O2 -s -o "$app/minimal.exe" "$work/minimal-$label.c"
+  local line="java -cp $class_path;classes Hello a b"
+  minimal_launcher "$work/minimal-$label" "$dir\\jdk\\java.exe" "$line" "$app/minimal.exe"
+  minimal_launcher "$work/minimal-cmd-$label" "$cmd" "$cmd /c \"$line\"" "$app/minimal-cmd.exe"
   # As Explorer starts a program: from a GUI process without a console. Started so, the console
   # launcher gets a console host of its own, and the windowed one's interpreter gets one (without a
   # window); started by wine64 from a shell without a terminal, the console launcher gets none.
@@ -247,10 +266,15 @@ EOF
     -n floor "$wine $work/empty.exe" \
     -n direct "$wine '$cmd' /c java -cp '$class_path;classes' Hello a b" \
     -n minimal-launcher "$wine minimal.exe" \
+    -n minimal-cmd "$wine minimal-cmd.exe" \
     -n launch-file "$wine hello.exe a b" \
+    -n launch-file-cmd "$wine helloc.exe a b" \
+    -n windowed "$wine hellow.exe a b" \
+    -n windowed-cmd "$wine hellowc.exe a b" \
     -n start-script "$wine '$cmd' /c hello.bat a b"
-  report "$out.json" direct floor start-script minimal-launcher:direct launch-file:direct \
-    launch-file:minimal-launcher | tee "$out.txt"
+  report "$out.json" direct floor start-script minimal-launcher:direct minimal-cmd:direct \
+    launch-file:minimal-launcher launch-file-cmd:minimal-cmd windowed:minimal-launcher \
+    windowed-cmd:minimal-cmd | tee "$out.txt"
   echo "== Wine, $label: the windowed launcher beside the console one, started alternately"
   compare_alternately "$out-windowed" 60 "$wine hello.exe a b" "$wine hellow.exe a b" \
     | tee "$out-windowed.txt"

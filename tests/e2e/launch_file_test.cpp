@@ -197,6 +197,43 @@ TEST_F(LaunchFileTest, EveryFirstWordKeepsTheCurrentFolderOut) {
   }
 }
 
+// Where cmd.exe has nothing to do, the launcher starts the program itself, console and windowed
+// alike; anything else goes through cmd.exe. The stand-in records which process started it.
+TEST_F(LaunchFileTest, ProgramStartsDirectlyWhereCmdHasNothingToDo) {
+  if (!onWindows()) GTEST_SKIP() << "Linux always starts its program directly";
+  struct Case {
+    std::string launchFile;  // "": the default jar launch
+    const char* parent;
+  };
+  const Case cases[] = {
+      {"java -Xmx512m %TOOL_OPTS% -cp %@..\\lib\\\"*\" com.example.Main %*", "tool.exe"},
+      {"", "tool.exe"},
+      {"java -Dk=" + std::string(20000, 'v') + " Main %*", "tool.exe"},
+      {"java Main %* & rem", "cmd.exe"},
+      {"java Main %* > log.txt", "cmd.exe"},
+      {"start /wait java Main %*", "cmd.exe"},
+      {"run Main %*", "cmd.exe"},  // a batch file along PATH
+  };
+  writeFile(join(javaDir, "run.bat"), "@\"" + javaDir + "\\java.exe\" %*\r\n");
+  environment["KESTRELUNE_PARENT"] = root / "parent";
+  for (const char* program : {"kestrelune", "kestrelunew"}) {
+    launcherProgram = program;
+    install("", program);
+    for (const Case& c : cases) {
+      removeFile(join(binDir, c.launchFile.empty() ? "tool.kestrelune" : "tool.jar"));
+      writeFile(join(binDir, c.launchFile.empty() ? "tool.jar" : "tool.kestrelune"), c.launchFile);
+      removeFile(root / "parent");
+      RunResult result = launch("a \"b c\"");
+      const Arguments arguments = record().arguments;
+      const std::string where = program + (": " + c.launchFile.substr(0, 40));
+      ASSERT_GE(arguments.size(), 2u) << where << "\n" << result.err;
+      EXPECT_EQ(Arguments(arguments.end() - 2, arguments.end()), (Arguments{"a", "b c"})) << where;
+      EXPECT_EQ(readFile(root / "parent"), c.parent) << where;
+      EXPECT_EQ(result.status, 0u) << where;
+    }
+  }
+}
+
 // An install folder whose name holds one of cmd.exe's command delimiters: the program word is
 // quoted on the line, and the program reads the same arguments.
 TEST_F(LaunchFileTest, InstallFolderWithCommandDelimiters) {
