@@ -76,6 +76,19 @@ int32_t argumentAt(const CountedString& line, int32_t offset) {
   return static_cast<int32_t>(splitWindowsArguments(line.substring(0, offset + 1)).size()) - 1;
 }
 
+// Why the data byte of the line that escapeForInterpreter refused cannot be given to cmd.exe.
+CountedString refusalMessage(const CommandRequest& request, int32_t argument) {
+  CountedString escaped;
+  EscapeRefusal why = EscapeRefusal::kBrokenCharacter;
+  escapeForInterpreter(request.line, request.lineDataMarks, &escaped, &why);
+  switch (why) {
+    case EscapeRefusal::kLineBreak: return lineBreakMessage(argument);
+    case EscapeRefusal::kVariable: return launchFileVariableMessage(argument);
+    case EscapeRefusal::kLaunchFileText: return launchFileTextMessage(argument);
+    default: return brokenCharacterMessage(argument);
+  }
+}
+
 // The request for the form, measured; false with the plan's error when its line cannot be
 // given to the interpreter.
 bool makeRunnable(const ProcessFacts& facts, const CommandForm& form, LaunchPlan* plan) {
@@ -84,10 +97,7 @@ bool makeRunnable(const ProcessFacts& facts, const CommandForm& form, LaunchPlan
   int32_t refusedAt = completeRequest(facts.environment, &plan->request);
   if (refusedAt >= 0) {
     plan->runnable = false;
-    const char byte = plan->request.line.data()[refusedAt];
-    const int32_t argument = argumentAt(plan->request.line, refusedAt);
-    plan->error = byte == '\r' || byte == '\n' ? lineBreakMessage(argument)
-                                               : brokenCharacterMessage(argument);
+    plan->error = refusalMessage(plan->request, argumentAt(plan->request.line, refusedAt));
     return false;
   }
   checkLineLimits(plan);

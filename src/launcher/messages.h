@@ -24,6 +24,12 @@ CountedString lineBreakMessage(int32_t argument);
 /// "error: argument N follows a byte that ends no character, which the command interpreter would
 /// misread"
 CountedString brokenCharacterMessage(int32_t argument);
+/// "error: argument N would be read with a % of the launch file as a variable, which the command
+/// interpreter would expand"
+CountedString launchFileVariableMessage(int32_t argument);
+/// "error: argument N would change how the command interpreter reads the launch file's text after
+/// it"
+CountedString launchFileTextMessage(int32_t argument);
 
 /// "error: the command line is N characters long; Windows accepts at most LIMIT"
 CountedString lineTooLongMessage(int32_t characters, int32_t limit);
