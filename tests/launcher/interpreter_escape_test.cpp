@@ -56,7 +56,9 @@ TEST(InterpreterEscapeTest, DataNextToTheLaunchFilesCaretsAndPercents) {
     EscapeRefusal why = none;
     EXPECT_EQ(escapeForInterpreter(counted(line), counted(marks), &escaped, &why), c.refusedAt)
         << line;
-    if (c.refusedAt < 0) EXPECT_EQ(toString(escaped), c.escaped) << line;
+    if (c.refusedAt < 0) {
+      EXPECT_EQ(toString(escaped), c.escaped) << line;
+    }
     EXPECT_EQ(why, c.why) << line;
   }
   // Half a character of data would take the launch file's caret as its second byte (932).
