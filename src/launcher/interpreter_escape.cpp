@@ -48,8 +48,8 @@ bool mayNameVariable(const char* name, int32_t length) {
 
 // Percent expansion pairs each % with the next one, whichever came first: a set variable's pair
 // is consumed, an unset one leaves its closing % to open the next. So any two % in a row may
-// become one reference. Data never forms one with the launch file's %, in name or as the closing
-// %: its own % is written so that it opens and closes only the inert reference. Returns the first
+// become one reference. Data must never form one with a % of the launch file, in its name or as
+// its closing %: its own % is written so that it opens and closes only the inert reference. Returns the first
 // data byte of a pair that starts with a launch-file % and may name a variable, or -1. (A pair
 // that starts with a data % never opens: it is the inert one, consumed in every reading.)
 int32_t dataInLaunchFileVariable(const CountedString& line, const CountedString& marks) {
