@@ -10,7 +10,10 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <initializer_list>
+#include <set>
 
+#include "launcher/interpreter_escape.h"
 #include "launcher/pipeline.h"
 #include "launchfile/arguments_tail.h"
 #include "launchfile/command_line.h"
@@ -143,6 +146,11 @@ std::string withoutQuotes(const std::string& text) {
   return out;
 }
 
+int interpreterCharLength(const std::string& text, size_t i) {
+  const int length = charLength(text, i);
+  return length == 2 && static_cast<unsigned char>(text[i + 1]) < 0x40 ? 1 : length;
+}
+
 bool endsInLoneLeadByte(const std::string& text) {
   bool lone = false;
   for (size_t i = 0; i < text.size();) {
@@ -270,6 +278,207 @@ std::string referenceUnquote(const std::string& piece, bool* hasWildcard) {
     i += static_cast<size_t>(length);
   }
   return out;
+}
+
+namespace {
+
+// A model of how cmd.exe reads the line after /c, in the documented order of its reading (Wine's
+// cmd.exe reads carets and percents in another order, so it cannot stand in for it): percent
+// expansion over the whole line first, then carets, quotes and operators. Not modelled: a pipe's
+// sides, which cmd may read once more when one is its own command or a block.
+
+// One character as cmd.exe reads it, and whether it is data: then it never acts (the reading the
+// launch file means, where each data byte passes as it stands).
+struct Atom {
+  std::string bytes;
+  bool data;
+};
+
+void split(const std::string& text, bool data, std::vector<Atom>* atoms) {
+  for (size_t i = 0; i < text.size();) {
+    const size_t length = static_cast<size_t>(interpreterCharLength(text, i));
+    atoms->push_back({text.substr(i, length), data});
+    i += length;
+  }
+}
+
+// The line as cmd gets it: nothing is known to be data.
+std::vector<Atom> charactersOf(const std::string& line) {
+  std::vector<Atom> atoms;
+  split(line, false, &atoms);
+  return atoms;
+}
+
+// The line as the launch file means it: a character never spans its text and data.
+std::vector<Atom> charactersOf(const std::string& line, const std::string& marks) {
+  std::vector<Atom> atoms;
+  for (size_t start = 0, end = 0; start < line.size(); start = end) {
+    while (end < line.size() && (marks[end] != 0) == (marks[start] != 0)) ++end;
+    split(line.substr(start, end - start), marks[start] != 0, &atoms);
+  }
+  return atoms;
+}
+
+// Which variables count as set: every one, none, or by the name's hash, so that the % of a line
+// pair up in more than one of the ways cmd can pair them.
+enum class Setting { kAll, kNone, kSome };
+
+bool isLetterOrDigit(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+std::string lowered(std::string text) {
+  for (char& c : text) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return text;
+}
+
+// ownReference: the name lies between two % of the launch file's own text.
+bool isSet(const std::string& name, Setting setting, bool ownReference) {
+  if (lowered(name) == "cd:~,") return true;  // the current folder, always there
+  if (name.empty()) return false;
+  // An environment block ends a name at its first = after the first character; after a : come
+  // a substring or a substitution of the name before it.
+  for (size_t i = 1; i < name.size() && name[i] != ':'; ++i) {
+    if (name[i] == '=') return false;
+  }
+  // Taken as given: a reference that the launch file's own text leaves to cmd holds no quote or
+  // caret, and its value is plain text that is never empty (either would change cmd's reading
+  // of what follows in a way no escape of the data can know).
+  if (ownReference && name.find_first_of("\"^") != std::string::npos) return false;
+  if (setting == Setting::kSome) {
+    uint32_t hash = 2166136261u;
+    for (char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return (hash & 1) != 0;
+  }
+  return setting == Setting::kAll;
+}
+
+std::string valueOf(const std::string& name) {
+  if (lowered(name) == "cd:~,") return "";  // cut to nothing
+  std::string value = "{";
+  for (char c : name) value += isLetterOrDigit(c) ? c : '_';
+  return value + "}";
+}
+
+bool isPercent(const Atom& atom) { return !atom.data && atom.bytes == "%"; }
+
+// A set %NAME% is replaced and both % go; an unset one stays, and its closing % may open the next
+// pair. A % with no partner stays; in the meant reading data ends the search for one, so every
+// name it looks up is the launch file's own, and *own collects them. In cmd's reading, where
+// nothing is known to be data, a name is the launch file's own when the meant reading met it.
+std::vector<Atom> expandPercents(const std::vector<Atom>& line, Setting setting, bool meant,
+                                 std::set<std::string>* own) {
+  std::vector<Atom> out;
+  for (size_t i = 0; i < line.size();) {
+    size_t close = i + 1;
+    if (isPercent(line[i])) {
+      while (close < line.size() && !line[close].data && !isPercent(line[close])) ++close;
+    }
+    if (!isPercent(line[i]) || close == line.size() || line[close].data) {
+      out.push_back(line[i++]);
+      continue;
+    }
+    std::string name;
+    for (size_t k = i + 1; k < close; ++k) name += line[k].bytes;
+    if (meant) own->insert(name);
+    if (isSet(name, setting, own->count(name) != 0)) {
+      for (char c : valueOf(name)) out.push_back({std::string(1, c), false});
+      i = close + 1;
+    } else {
+      out.insert(out.end(), line.begin() + static_cast<std::ptrdiff_t>(i),
+                 line.begin() + static_cast<std::ptrdiff_t>(close));
+      i = close;
+    }
+  }
+  return out;
+}
+
+// Outside quotes a caret makes the next character literal and goes, and an operator acts (shown
+// as a zero byte before it); a quote toggles. What the program is given, with the operators.
+std::string readOperators(const std::vector<Atom>& line) {
+  std::string out;
+  bool inQuotes = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const Atom& atom = line[i];
+    const char c = atom.bytes.size() == 1 && !atom.data ? atom.bytes[0] : 'x';
+    if (!inQuotes && c == '^' && i + 1 < line.size()) {
+      out += line[++i].bytes;
+      continue;
+    }
+    if (!inQuotes && std::string("&|<>()").find(c) != std::string::npos) out += '\0';
+    if (c == '"') inQuotes = !inQuotes;
+    out += atom.bytes;
+  }
+  return out;
+}
+
+std::string visible(std::string text) {
+  for (size_t at = text.find('\0'); at != std::string::npos; at = text.find('\0', at)) {
+    text.replace(at, 1, "{acts}");
+  }
+  return text;
+}
+
+bool launchFileHas(const std::string& line, const std::string& marks, size_t from,
+                   const char* characters) {
+  for (size_t i = from; i < line.size(); ++i) {
+    if (marks[i] == 0 && std::strchr(characters, line[i]) != nullptr) return true;
+  }
+  return false;
+}
+
+// A refused byte is data, in one of the places the rules name.
+void checkRefusal(const std::string& line, const std::string& marks, size_t at,
+                  EscapeRefusal why) {
+  FUZZ_CHECK(at < line.size() && marks[at] != 0, "refused the launch file's own text: " + line);
+  const std::string where = line + " at " + std::to_string(at);
+  switch (why) {
+    case EscapeRefusal::kLineBreak:
+      FUZZ_CHECK(line[at] == '\r' || line[at] == '\n', where);
+      break;
+    case EscapeRefusal::kBrokenCharacter:  // a caret would complete a lead byte before it
+      FUZZ_CHECK(at > 0 && interpreterCharLength(line, at - 1) == 1 && charLength(line, at - 1) == 2,
+                 where);
+      break;
+    case EscapeRefusal::kVariable: {  // between a % of the launch file and the next %
+      const size_t open = line.rfind('%', at - 1);
+      FUZZ_CHECK(at > 0 && open != std::string::npos && marks[open] == 0 &&
+                     line.find('%', at) != std::string::npos,
+                 where);
+      break;
+    }
+    case EscapeRefusal::kLaunchFileText: {
+      // Half a character whose second byte is cmd's own, or a quote that ends cmd's quotes
+      // before the launch file's ^ or operators.
+      const bool half = interpreterCharLength(line, at) == 2 && marks[at + 1] == 0 &&
+                        (line[at + 1] == '^' || line[at + 1] == '|');
+      const bool quote = line[at] == '"' && launchFileHas(line, marks, at + 1, "^&|<>()");
+      FUZZ_CHECK(half || quote, where);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+void checkInterpreterReading(const std::string& line, const std::string& marks) {
+  CountedString escaped;
+  EscapeRefusal why = EscapeRefusal::kLineBreak;
+  const int32_t at = escapeForInterpreter(counted(line), counted(marks), &escaped, &why);
+  if (at >= 0) {
+    checkRefusal(line, marks, static_cast<size_t>(at), why);
+    return;
+  }
+  // cmd /s /c "LINE" takes off the outer quotes and reads the line as it stands.
+  const std::vector<Atom> given = charactersOf(str(escaped));
+  const std::vector<Atom> meant = charactersOf(line, marks);
+  for (Setting setting : {Setting::kAll, Setting::kNone, Setting::kSome}) {
+    std::set<std::string> own;
+    const std::string wanted = readOperators(expandPercents(meant, setting, true, &own));
+    const std::string read = readOperators(expandPercents(given, setting, false, &own));
+    FUZZ_CHECK(read == wanted, "cmd reads " + visible(read) + " in " + str(escaped) +
+                                   ", meant " + visible(wanted) + " for " + line);
+  }
 }
 
 void checkTokens(const TokenList& tokens, const char* stage) {

@@ -41,6 +41,9 @@ std::vector<std::string> piecesBetweenZeros(const uint8_t* data, size_t size);
 
 /// Bytes of the character at i in text[0, n): 2 for a lead byte with a byte after it, else 1.
 int charLength(const std::string& text, size_t i);
+/// The same as cmd.exe sees it after the line's conversion to UTF-16: a second byte below 0x40
+/// ends no character in an ANSI code page, so a lead byte before one stands alone.
+int interpreterCharLength(const std::string& text, size_t i);
 /// The text without the double quotes that stand at character boundaries.
 std::string withoutQuotes(const std::string& text);
 /// True when the text's last character is a lead byte without its second byte.
@@ -51,6 +54,12 @@ std::vector<std::string> referenceSplitTokens(const std::string& text);
 std::string referenceExpandMacros(const std::string& token);
 std::vector<std::string> referenceSplitPathList(const std::string& token, bool* hadSeparator);
 std::string referenceUnquote(const std::string& piece, bool* hasWildcard);
+
+/// escapeForInterpreter of line (marks: one byte per byte, non-zero for data) against a model of
+/// cmd.exe: where it escapes, cmd reads the escaped line as it would read the launch file's text
+/// with every data byte inert; where it refuses, the refused byte is data in a place its rules
+/// name.
+void checkInterpreterReading(const std::string& line, const std::string& marks);
 
 /// Every token non-empty and free of zero bytes, but for the arguments slot.
 void checkTokens(const TokenList& tokens, const char* stage);

@@ -4,6 +4,7 @@
 
 #include "launcher/class_path_move.h"
 #include "launcher/default_jar.h"
+#include "launcher/interpreter_escape.h"
 #include "launcher/messages.h"
 #include "launcher/program_search.h"
 #include "launcher/run_command.h"
@@ -71,6 +72,16 @@ int32_t argumentAt(const CountedString& line, int32_t offset) {
   return static_cast<int32_t>(splitWindowsArguments(line.substring(0, offset + 1)).size()) - 1;
 }
 
+// Why a data byte of the line cannot be given to cmd.exe.
+CountedString refusalMessage(EscapeRefusal why, int32_t argument) {
+  switch (why) {
+    case EscapeRefusal::kLineBreak: return lineBreakMessage(argument);
+    case EscapeRefusal::kVariable: return launchFileVariableMessage(argument);
+    case EscapeRefusal::kLaunchFileText: return launchFileTextMessage(argument);
+    default: return brokenCharacterMessage(argument);
+  }
+}
+
 // A line that Windows cannot start is an error: no interpreter could run it, so none is tried.
 // One that cmd.exe will refuse still goes: another COMSPEC may take it.
 void checkLineLimits(Runnable* runnable) {
@@ -92,14 +103,11 @@ Runnable makeRunnable(const ProcessFacts& facts, const CommandForm& form,
   Runnable runnable;
   runnable.request = commandOf(form, facts);
   runnable.request.windowed = facts.windowed;
-  const int32_t refusedAt =
-      completeRequest(facts.environment, program, &runnable.request, &runnable.startReason);
+  EscapeRefusal why = EscapeRefusal::kBrokenCharacter;
+  const int32_t refusedAt = completeRequest(facts.environment, program, &runnable.request,
+                                            &runnable.startReason, &why);
   if (refusedAt >= 0) {
-    const CountedString& line = runnable.request.line;
-    const char byte = line.data()[refusedAt];
-    const int32_t argument = argumentAt(line, refusedAt);
-    runnable.error = byte == '\r' || byte == '\n' ? lineBreakMessage(argument)
-                                                   : brokenCharacterMessage(argument);
+    runnable.error = refusalMessage(why, argumentAt(runnable.request.line, refusedAt));
     return runnable;
   }
   checkLineLimits(&runnable);

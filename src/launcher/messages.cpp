@@ -118,6 +118,17 @@ CountedString brokenCharacterMessage(int32_t argument) {
          " follows a byte that ends no character, which the command interpreter would misread";
 }
 
+CountedString launchFileVariableMessage(int32_t argument) {
+  return "error: argument " + number(argument) +
+         " would be read with a % of the launch file as a variable, which the command interpreter"
+         " would expand";
+}
+
+CountedString launchFileTextMessage(int32_t argument) {
+  return "error: argument " + number(argument) +
+         " would change how the command interpreter reads the launch file's text after it";
+}
+
 CountedString lineBreakMessage(int32_t argument) {
   return "error: argument " + number(argument) +
          " holds a line break, which the command interpreter cannot pass on";

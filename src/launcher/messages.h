@@ -43,6 +43,12 @@ CountedString lineBreakMessage(int32_t argument);
 /// "error: argument N follows a byte that ends no character, which the command interpreter would
 /// misread"
 CountedString brokenCharacterMessage(int32_t argument);
+/// "error: argument N would be read with a % of the launch file as a variable, which the command
+/// interpreter would expand"
+CountedString launchFileVariableMessage(int32_t argument);
+/// "error: argument N would change how the command interpreter reads the launch file's text after
+/// it"
+CountedString launchFileTextMessage(int32_t argument);
 
 /// "error: LAUNCHER is a Windows launcher: the kestrelune-inspect.exe of the Linux package
 /// inspects it under Wine: COMMAND"

@@ -40,9 +40,9 @@ bool passesOverComspec(const CountedString& comspec, const CommandRequest& reque
 }
 
 int32_t addInterpreters(const CountedString& comspec, const CountedString& systemInterpreter,
-                        CommandRequest* request) {
+                        CommandRequest* request, EscapeRefusal* why) {
   CountedString escaped;
-  int32_t refusedAt = escapeForInterpreter(request->line, request->lineDataMarks, &escaped);
+  int32_t refusedAt = escapeForInterpreter(request->line, request->lineDataMarks, &escaped, why);
   if (refusedAt >= 0) return refusedAt;
   const CountedString cmdSwitches = CountedString(" ") + kInterpreterSwitches + " /c ";
   const CountedString otherSwitches = " /c ";
@@ -66,16 +66,17 @@ int32_t addInterpreters(const CountedString& comspec, const CountedString& syste
 }
 
 int32_t completeRequest(const Environment& environment, const CountedString& program,
-                        CommandRequest* request, CountedString* startReason) {
+                        CommandRequest* request, CountedString* startReason, EscapeRefusal* why) {
   if (!runConventions().runsThroughInterpreter) return -1;
   request->consoleAnswers = consoleEventAnswers();
-  // What cmd.exe cannot be given is refused on both paths: a launch file behaves the same whether
-  // or not it needs cmd.exe.
-  CountedString escaped;
-  const int32_t refusedAt = escapeForInterpreter(request->line, request->lineDataMarks, &escaped);
-  if (refusedAt >= 0) return refusedAt;
   DirectStart direct = directStart(request->line, request->lineDataMarks, program, environment);
   if (!direct.program.empty()) {
+    // What cmd.exe cannot be given is refused on both paths: a launch file behaves the same
+    // whether or not it needs cmd.exe.
+    CountedString escaped;
+    const int32_t refusedAt =
+        escapeForInterpreter(request->line, request->lineDataMarks, &escaped, why);
+    if (refusedAt >= 0) return refusedAt;
     ProgramStart& start = request->starts[request->startCount++];
     start.program = std::move(direct.program);
     start.commandLine = std::move(direct.commandLine);
@@ -83,7 +84,7 @@ int32_t completeRequest(const Environment& environment, const CountedString& pro
   }
   *startReason = std::move(direct.reason);
   request->startsMoreCommands = startsMoreCommands(request->line, request->lineDataMarks);
-  return addInterpreters(environment.value("COMSPEC"), platformDefaultInterpreter(), request);
+  return addInterpreters(environment.value("COMSPEC"), platformDefaultInterpreter(), request, why);
 }
 
 int runCommand(const CommandRequest& request) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "launcher/interpreter_escape.h"
 #include "platform/platform.h"
 #include "util/counted_string.h"
 #include "util/environment.h"
@@ -20,14 +21,14 @@ bool passesOverComspec(const CountedString& comspec, const CommandRequest& reque
 /// knows where the line begins in its command line. Returns -1, or the offset in the line of data that cmd.exe cannot be given
 /// (escapeForInterpreter: a line break, or a broken character): then no interpreter is added.
 int32_t addInterpreters(const CountedString& comspec, const CountedString& systemInterpreter,
-                        CommandRequest* request);
+                        CommandRequest* request, EscapeRefusal* why = nullptr);
 
 /// Completes the request for this platform from the environment of the run (Windows): the answers
 /// to console events, and the program word started directly where cmd.exe has nothing to do
 /// (direct_start.h), else the interpreters to try, with the reason in *startReason. Returns what
-/// addInterpreters returns, or -1.
+/// addInterpreters returns, with the refusal's reason in *why, or -1.
 int32_t completeRequest(const Environment& environment, const CountedString& program,
-                        CommandRequest* request, CountedString* startReason);
+                        CommandRequest* request, CountedString* startReason, EscapeRefusal* why);
 
 /// Runs the request: the program's or interpreter's exit code, or -1 when nothing can start
 /// (Windows), after one line on standard error where the program itself could not; on POSIX
