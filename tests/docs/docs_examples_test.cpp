@@ -225,6 +225,13 @@ std::string withoutLengths(const std::string& report) {
           continue;
         }
       }
+      // So is the program a line starts directly.
+      const std::string direct = "start:        directly: |";
+      if (report.compare(i, direct.size(), direct) == 0) {
+        out += direct + "...|";
+        i = report.find('\n', i) - 1;
+        continue;
+      }
     }
     bool digit = std::isdigit(static_cast<unsigned char>(report[i])) != 0;
     if (!onLengthLine || !digit) {

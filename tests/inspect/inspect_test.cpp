@@ -70,15 +70,12 @@ TEST(ArgumentsAfterLauncher, KeepTheRawTextAfterTheLauncherPath) {
   }
 }
 
-// The lines that a Windows report adds after the command line, with COMSPEC unset: the lengths,
-// and the system's cmd.exe with its switches and the line as escaped for it.
-std::string interpreterLines(const std::string& escaped) {
+// The lines that a Windows report adds after the command line of a line that starts its program
+// directly: its length, and the program file.
+std::string directLines(const std::string& line, const std::string& program) {
   if (!onWindows()) return "";
-  const std::string start = "C:\\windows\\system32\\cmd.exe /d /s /e:on /v:off /c ";
-  const std::string given = escaped.empty() ? "" : "\"" + escaped + "\"";
-  return "length:       " + std::to_string(given.size()) + " after /c (cmd.exe: at most 8191), " +
-         std::to_string(start.size() + given.size()) + " in all (Windows: at most 32766)\n" +
-         "interpreter:  |" + start + given + "|\n";
+  return "length:       " + std::to_string(line.size()) + " (Windows: at most 32766)\n" +
+         "start:        directly: |" + program + "|\n";
 }
 
 class InspectRunTest : public testing::Test {
@@ -149,7 +146,7 @@ TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
       "  [6] |" + q + "Main" + q + "|\n"
       "  [7] %* (the arguments, each exactly)\n"
       "command line: |" + line + "|\n" +
-      interpreterLines("java -Xmx64m -Dmode=fast -cp " + classPath + " Main -v ^\"my file.txt^\"") +
+      directLines(line, join(join(jdk, "bin"), "java.EXE")) +
       "program arguments (8 arguments):\n"
       "  [1] |java|\n"
       "  [2] |-Xmx64m|\n"
@@ -222,10 +219,9 @@ TEST_F(InspectRunTest, DefaultJarCandidatesInSearchOrder) {
     expected += "options:      TOOL_VMOPTIONS = |-Xmx1g \"-Dq=a b\"|\n";
     const std::string line =
         found < 0 ? "" : "java -Xmx1g \"-Dq=a b\" -jar \"" + candidates[found] + "\" a  \"b c\"";
-    const std::string escaped =
-        found < 0 ? "" : "java -Xmx1g \"-Dq=a b\" -jar \"" + candidates[found] + "\" a  ^\"b c^\"";
     expected += found < 0 ? std::string("command line: (nothing is run)\n")
-                          : "command line: |" + line + "|\n" + interpreterLines(escaped);
+                          : "command line: |" + line + "|\n" +
+                                directLines(line, join(join(jdk, "bin"), "java.EXE"));
     if (found >= 0) {  // the options split, the arguments as the user gave them
       expected += "program arguments (7 arguments):\n  [1] |java|\n  [2] |-Xmx1g|\n"
                   "  [3] |-Dq=a b|\n  [4] |-jar|\n  [5] |" + candidates[found] + "|\n"
@@ -367,11 +363,15 @@ TEST_F(InspectRunTest, LinesNearTheLimitsOfWindows) {
 // A line with data runs with the system's cmd.exe whatever COMSPEC names, and the report says so.
 TEST_F(InspectRunTest, ComspecPassedOverIsNamed) {
   if (!onWindows()) GTEST_SKIP() << "only Windows runs the line through an interpreter";
-  writeFile(join(bin, "tool.kestrelune"), "java Main %*");
+  writeFile(join(bin, "tool.kestrelune"), "@java Main %*");
   environment = Environment({"COMSPEC=C:\\other\\tcc.exe", pathToJava});
-  EXPECT_NE(inspect("a").find("\\cmd.exe /d /s /e:on /v:off /c \"java Main a\"| (not COMSPEC "
-                              "|C:\\other\\tcc.exe|, which would not read the escapes of data)\n"),
-            std::string::npos);
+  const std::string report = inspect("a");
+  EXPECT_NE(report.find("start:        through cmd.exe, because the launch file's @ at column 1 is "
+                        "cmd.exe's syntax\n"),
+            std::string::npos) << report;
+  EXPECT_NE(report.find("\\cmd.exe /d /s /e:on /v:off /c \"@java Main a\"| (not COMSPEC "
+                        "|C:\\other\\tcc.exe|, which would not read the escapes of data)\n"),
+            std::string::npos) << report;
 }
 
 }  // namespace
