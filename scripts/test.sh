@@ -10,17 +10,20 @@ cmake --build --preset native
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
-ctest --preset native -j2
-scripts/check-reproducible.sh  # the programs built twice at other paths: byte-identical
-scripts/robustness.sh  # fuzzing, sanitizers and valgrind on the native build
-
 # The Wine prefix is made ready here, once, and its wineserver ends with the run however the run
-# ends (an interrupt included), so that nothing of it stays behind.
+# ends (an interrupt included), so that nothing of it stays behind. It runs before the native
+# tests too: the docs test runs the README's Wine commands, and a wineserver that one of them
+# started would hold the output of whichever test ran beside it.
 wine_paths_only=1 source scripts/wine-env.sh
 trap wine_env_stop EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 wine_env_setup
+
+ctest --preset native -j2
+scripts/check-reproducible.sh  # the programs built twice at other paths: byte-identical
+scripts/robustness.sh  # fuzzing, sanitizers and valgrind on the native build
+
 # No test runs twice because it failed. Only a start that Wine failed outright runs once more,
 # in the emulator (scripts/wine-run.sh) or the test harness, each with one line
 # "wine start retried: TEST: ERROR"; CTest shows a passing test's output nowhere, so they are
