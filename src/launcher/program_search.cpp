@@ -157,8 +157,9 @@ bool keepWordOutOfCurrentFolder(const Environment& environment, const ProgramWor
 bool keepOutOfCurrentFolder(const Environment& environment, CommandForm* form,
                             CountedString* error) {
   const ProgramWord first = programWord(*form);
+  // call and start as words of their own: "@call" counts, "callx" does not.
   const bool wholeToken = first.piece < form->size() &&
-                          first.name.length() == withoutQuotes(form->text(first.piece)).length();
+                          first.end == withoutQuotes(form->text(first.piece)).length();
   if (wholeToken && sameNoCase(first.name, "start")) {
     bool titled = false;
     ProgramWord started = programOfStart(*form, first.piece + 1, &titled);
