@@ -60,8 +60,9 @@ CountedString unsetVariableRefusal(const CountedString& token, const CountedStri
                                    const MacroFindings& findings, const Environment& environment) {
   const bool quoted = token.byteAt(0) == '"';
   const int32_t open = quoted ? 1 : 0;
+  if (open >= token.length() || token.byteAt(open) != '%') return CountedString();
   const int32_t close = token.findChar('%', open + 1);
-  if (token.byteAt(open) != '%' || close < 0) return CountedString();
+  if (close < 0) return CountedString();
   const CountedString variable = token.substring(open + 1, close);
   if (quoted) {
     if (!environment.value(variable).empty()) return CountedString();
