@@ -27,11 +27,7 @@ CountedString programFile(const CountedString& program, bool bare, const Environ
     if (bare) return findLikeExecvp(program, environment);
     return pathExists(program) ? program : CountedString();
   }
-  if (bare) return findAlongPath(program, environment);
-  for (const CountedString& candidate : programCandidates(program, environment)) {
-    if (pathExists(candidate)) return candidate;
-  }
-  return CountedString();
+  return programFileOf(program, environment);
 }
 
 // The program as the system is given it: on Windows the program word cmd.exe reads,

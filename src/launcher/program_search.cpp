@@ -19,10 +19,6 @@ const char* const kInterpreterCommands[] = {
     "move", "path", "pause", "popd", "prompt", "pushd", "rd", "rem", "ren", "rename", "rmdir",
     "set", "setlocal", "shift", "start", "time", "title", "type", "ver", "verify", "vol"};
 
-bool holdsBlank(const CountedString& text) {
-  return text.findChar(' ') >= 0 || text.findChar('\t') >= 0;
-}
-
 bool holdsData(const CommandForm& form) {
   for (size_t i = 0; i < form.size(); ++i) {
     if (!form.dataMarks(i).empty()) return true;
@@ -84,16 +80,6 @@ CountedString plantedCandidate(const TokenList& candidates, const Environment& e
       CountedString path = joinPath(withoutQuotes(entry), candidate);
       if (pathExists(path)) return path;
     }
-  }
-  return CountedString();
-}
-
-// The file that runs for a program word, where the launcher can tell: along PATH for a bare
-// name, else the first candidate that exists. Empty when none does.
-CountedString programFileOf(const CountedString& name, const Environment& environment) {
-  if (isBareName(name)) return findAlongPath(name, environment);
-  for (const CountedString& candidate : programCandidates(name, environment)) {
-    if (pathExists(candidate)) return candidate;
   }
   return CountedString();
 }
@@ -194,6 +180,14 @@ bool keepOutOfCurrentFolder(const Environment& environment, CommandForm* form,
 
 CountedString findAlongPath(const CountedString& name, const Environment& environment) {
   return findCandidatesAlongPath(programCandidates(name, environment), environment);
+}
+
+CountedString programFileOf(const CountedString& name, const Environment& environment) {
+  if (isBareName(name)) return findAlongPath(name, environment);
+  for (const CountedString& candidate : programCandidates(name, environment)) {
+    if (pathExists(candidate)) return candidate;
+  }
+  return CountedString();
 }
 
 CountedString findLikeExecvp(const CountedString& name, const Environment& environment) {

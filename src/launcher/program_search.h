@@ -25,6 +25,10 @@ CountedString findCandidatesAlongPath(const TokenList& candidates, const Environ
 /// The same for the candidates of name.
 CountedString findAlongPath(const CountedString& name, const Environment& environment);
 
+/// Windows: the file that runs for a program word, where the launcher can tell: along PATH for a
+/// bare name, else the first candidate that exists. Empty when none does.
+CountedString programFileOf(const CountedString& name, const Environment& environment);
+
 /// POSIX: where execvp finds a program named without a folder: in the first directory of PATH
 /// that holds it, an empty entry standing for the current folder ("/bin:/usr/bin" when PATH is
 /// unset or empty). Empty when none does.

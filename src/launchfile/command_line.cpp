@@ -9,12 +9,9 @@
 #include "util/byte_buffer.h"
 #include "util/code_page.h"
 #include "util/run_conventions.h"
+#include "util/text_helpers.h"
 
 namespace {
-
-bool holdsBlank(const CountedString& text) {
-  return text.findChar(' ') >= 0 || text.findChar('\t') >= 0;
-}
 
 /// Length of the run of backslashes that ends text. Stepping from the start keeps a 0x5C that is
 /// the second byte of a double-byte character out of the run.

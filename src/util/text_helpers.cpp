@@ -22,6 +22,10 @@ bool sameNoCase(const CountedString& text, const char* other) {
          mbCompareNoCase(text.data(), wanted.data(), text.length());
 }
 
+bool holdsBlank(const CountedString& text) {
+  return text.findChar(' ') >= 0 || text.findChar('\t') >= 0;
+}
+
 bool isOneOf(const CountedString& text, std::initializer_list<const char*> names) {
   for (const char* name : names) {
     if (text == name) return true;

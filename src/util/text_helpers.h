@@ -14,6 +14,9 @@ bool endsWithNoCase(const CountedString& text, const char* ending);
 /// Equal without regard to case, as the active code page defines it.
 bool sameNoCase(const CountedString& text, const char* other);
 
+/// True when text holds a blank or a tab, the bytes that get a token enclosed in quotes.
+bool holdsBlank(const CountedString& text);
+
 /// True when text is exactly one of names.
 bool isOneOf(const CountedString& text, std::initializer_list<const char*> names);
 
