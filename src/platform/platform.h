@@ -65,6 +65,9 @@ struct CommandRequest {
   static constexpr int kMaxStarts = 2;
 
   CountedString line;           // the one line: what runs on Windows, and shown
+  // The file the line's program word starts where the launcher resolved it, else the word itself:
+  // what a message about the program names.
+  CountedString programFile;
   CountedString lineDataMarks;  // which bytes of line are data (launchfile/marked_text.h); empty
                                 // when none
   TokenList arguments;          // POSIX: the program and its arguments
@@ -90,6 +93,19 @@ CountedString platformDefaultInterpreter();
 /// replaces the process with the program and returns only when it cannot be started: 127, with
 /// the system's reason in *failure.
 int platformRunCommand(const CommandRequest& request, CountedString* failure);
+
+// Java runtimes.
+/// What the system's records say of the Java runtimes installed, in parallel lists, one entry per
+/// record: nothing in them is checked yet.
+struct RecordedRuntimes {
+  TokenList homes;     // the runtime's folder as recorded (a REG_EXPAND_SZ value expanded)
+  TokenList versions;  // the version the record names, or empty
+  TokenList sources;   // who keeps the record: "JavaSoft", "Eclipse Adoptium", ...
+};
+/// Windows: the runtimes the registry records under the common vendors' keys, HKCU before HKLM
+/// and the 64-bit view before the 32-bit one, so that of two records of one version the first
+/// wins. Empty on POSIX.
+RecordedRuntimes platformRecordedRuntimes();
 
 // Reporting.
 /// Writes the line and a line feed on the standard error stream. The running program, when it is

@@ -103,6 +103,8 @@ TokenList platformDirectoryEntries(const CountedString& pattern, bool* matched) 
 
 CountedString platformDefaultInterpreter() { return CountedString(); }  // no shell in between
 
+RecordedRuntimes platformRecordedRuntimes() { return RecordedRuntimes(); }  // no registry
+
 bool platformIsWindowed() { return false; }
 
 void platformReportError(const char* line, const char*) {  // no dialog for a note

@@ -18,5 +18,7 @@ ProcessFacts takeProcessFacts(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) facts.arguments.append(CountedString(argv[i]));
   facts.environment = Environment(platformEnvironment());
   facts.windowed = platformIsWindowed();
+  facts.recordedRuntimes = platformRecordedRuntimes;
+  if (!runConventions().runsThroughInterpreter) facts.runtimesFolder = "/usr/lib/jvm";
   return facts;
 }

@@ -2,6 +2,7 @@
 // at start-up, or made by a tool or test that describes another run.
 #pragma once
 
+#include "platform/platform.h"
 #include "util/counted_string.h"
 #include "util/environment.h"
 #include "util/token_list.h"
@@ -18,6 +19,11 @@ struct ProcessFacts {
   // the caller's usable standard handles, and a failing program's last error lines show in a
   // dialog.
   bool windowed = false;
+  // Where Java runtimes are recorded, asked only when a search needs them: Windows the registry
+  // (platformRecordedRuntimes), none elsewhere or when null.
+  RecordedRuntimes (*recordedRuntimes)() = nullptr;
+  // POSIX: the folder that holds the system's Java runtimes (/usr/lib/jvm); empty on Windows.
+  CountedString runtimesFolder;
 };
 
 /// Chooses this platform's code page, path style and run conventions, then takes the facts of the
