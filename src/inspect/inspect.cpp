@@ -101,6 +101,11 @@ std::string formatInspection(const LaunchPlan& run, const Environment& environme
     }
     text += line("options:", plain(report.optionsName) + " = " + visibleText(report.options));
   }
+  if (!report.java.file.empty()) {
+    const JavaSearch& java = report.java;
+    text += line("java:", plain(java.file) + " (" + plain(java.source) +
+                              (java.version.empty() ? "" : ", " + plain(java.version)) + ")");
+  }
   text += line("command line:", run.runnable ? visibleText(run.request.line) : "(nothing is run)");
   if (report.interpreterLength >= 0) {
     text += line("length:", std::to_string(report.interpreterLength) +

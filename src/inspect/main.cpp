@@ -42,8 +42,11 @@ int main(int argc, char** argv) {
       printError(elsewhere);
       status = -1;
     } else {
-      LaunchPlan run = planLaunch(
-          factsOfRun(launcher, argumentsAfterLauncher(tool), arguments, tool.environment));
+      ProcessFacts facts =
+          factsOfRun(launcher, argumentsAfterLauncher(tool), arguments, tool.environment);
+      facts.recordedRuntimes = tool.recordedRuntimes;  // where this system keeps Java
+      facts.runtimesFolder = tool.runtimesFolder;
+      LaunchPlan run = planLaunch(facts);
       std::fputs(formatInspection(run, tool.environment).c_str(), stdout);
       if (!run.runnable) {
         printError(run.error);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "launcher/class_path_move.h"
+#include "launcher/java_search.h"
 #include "launcher/messages.h"
 #include "launcher/program_search.h"
 #include "launchfile/macros.h"
@@ -122,6 +123,12 @@ TokenList planWarnings(const LaunchPlan& plan, const Environment& environment) {
     if (!optionsEnd.empty()) warnings.append(argumentsAmongOptionsWarning(optionsEnd));
   }
   if (plan.runnable) warnOfProgram(plan, environment, &warnings);
+  // A JAVA_HOME that cannot give java leaves the search to the other places: said where it
+  // mattered.
+  if (!report.java.program.empty() && !environment.value("JAVA_HOME").empty()) {
+    const CountedString place = runtimeVariableState(environment, "JAVA_HOME", report.java.program);
+    if (!place.empty()) warnings.append(runtimeVariableWarning(place));
+  }
   if (plan.runnable && report.interpreterLength > kInterpreterLineLimit) {
     warnings.append(
         lineTooLongForInterpreterWarning(report.interpreterLength, kInterpreterLineLimit));

@@ -5,6 +5,7 @@
 #include "launcher/class_path_move.h"
 #include "launcher/default_jar.h"
 #include "launcher/interpreter_escape.h"
+#include "launcher/java_search.h"
 #include "launcher/messages.h"
 #include "launcher/program_search.h"
 #include "launcher/run_command.h"
@@ -15,6 +16,10 @@
 #include "util/run_conventions.h"
 
 namespace {
+
+// How the interpreter, and a shell, end for a program they cannot find.
+constexpr int kNotRecognizedStatus = 9009;
+constexpr int kCannotRunStatus = 127;
 
 // Each of the two modes gives the form of what runs, or false with the plan's error.
 bool planLaunchFile(const ProcessFacts& facts, LaunchPlan* plan) {
@@ -140,8 +145,32 @@ void moveLongClassPath(const ProcessFacts& facts, const CommandForm& form, Launc
   plan->report.unmovedLength = unmovedLength;
 }
 
+// A program word that asks for java by name alone (or through an unset JAVA_HOME) gets the one
+// found where users keep it, when PATH has none; found nowhere, the run ends as the interpreter
+// or a shell ends it for a program it cannot find.
+bool findJavaFor(const ProcessFacts& facts, const CountedString& fromHome, CommandForm* form,
+                 LaunchPlan* plan) {
+  const ProgramWord word = programWord(*form);
+  const CountedString& asked = fromHome.empty() ? word.name : fromHome;
+  if (word.piece == form->size() || javaProgramNamed(asked).empty()) return true;
+  JavaSearch& java = plan->report.java;
+  java = findJava(asked, facts);
+  if (java.file.empty()) {
+    plan->error = javaNotFoundMessage(java.program, java.looked);
+    plan->errorStatus = runConventions().runsThroughInterpreter ? kNotRecognizedStatus
+                                                                : kCannotRunStatus;
+    return false;
+  }
+  if (!java.alongPath || !fromHome.empty()) replaceProgramWord(word, java.file, form);
+  return true;
+}
+
 // Decides how what the form says runs on this platform, or the error that stops it.
 void planRequest(const ProcessFacts& facts, CommandForm* form, LaunchPlan* plan) {
+  if (!findJavaFor(facts, plan->report.stages.javaFromHome, form, plan)) {
+    plan->runnable = false;
+    return;
+  }
   if (runConventions().runsThroughInterpreter &&
       !keepOutOfCurrentFolder(facts.environment, form, &plan->error)) {
     plan->runnable = false;
@@ -182,7 +211,7 @@ int runPlan(const LaunchPlan& plan) {
     const LaunchReport& report = plan.report;
     const bool noJar = report.mode == LaunchMode::kDefaultJar && report.found < 0;
     printError(plan.error, noJar ? noLaunchFileNote(report.launchFile) : CountedString());
-    return -1;
+    return plan.errorStatus;
   }
   return runCommand(plan.request);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "launcher/java_search.h"
 #include "launcher/line_limits.h"
 #include "launcher/pipeline.h"
 #include "launchfile/arguments_tail.h"
@@ -34,6 +35,7 @@ struct LaunchReport {
   CountedString options;
 
   CountedString program;      // the program word of what runs (launchfile/command_line.h)
+  JavaSearch java;            // where java came from, when the program word asked for it
   CountedString startReason;  // Windows: why the line goes through cmd.exe; empty when it does
                               // not
   // Where the line runs through the interpreter, in characters: what the interpreter gets after
@@ -45,9 +47,10 @@ struct LaunchReport {
 };
 
 struct LaunchPlan {
-  bool runnable = false;  // false: nothing can run, and error says why (status -1)
+  bool runnable = false;  // false: nothing can run, and error says why
   CommandRequest request;  // what runs, and how on this platform, when runnable
   CountedString error;     // the one line for standard error, when not runnable
+  int errorStatus = -1;    // and the status the run ends with
   LaunchReport report;
 };
 
@@ -56,5 +59,5 @@ struct LaunchPlan {
 LaunchPlan planLaunch(const ProcessFacts& facts);
 
 /// Runs the plan's command and returns its exit status, or writes the plan's error line and
-/// returns -1.
+/// returns its error status.
 int runPlan(const LaunchPlan& plan);

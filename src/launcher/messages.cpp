@@ -104,6 +104,35 @@ CountedString unsetProgramVariableMessage(const CountedString& variable,
          " would be taken from the current " + (currentDrive ? "drive" : "folder");
 }
 
+CountedString javaNotFoundMessage(const CountedString& program, const TokenList& places) {
+  CountedString text = "error: " + program + " was not found: ";
+  for (size_t i = 0; i < places.size(); ++i) text = text + (i > 0 ? ", " : "") + places[i];
+  return text + "; install a Java runtime, or set JAVA_HOME to one";
+}
+
+CountedString notAlongPathPlace(int32_t folders) {
+  return "not along PATH (" + number(folders) + (folders == 1 ? " folder)" : " folders)");
+}
+
+CountedString registryPlace(const char* keepers) {
+  return CountedString("none in the registry (") + keepers + ")";
+}
+
+CountedString runtimeFoldersPlace(const CountedString& folder, const char* sdkman) {
+  return "none in " + visibleName(folder) + " or ~/" + sdkman;
+}
+
+CountedString runtimeVariablePlace(const char* variable, const CountedString& value, bool relative,
+                                   const CountedString& file) {
+  if (value.empty()) return CountedString(variable) + " is not set";
+  const CountedString named = CountedString(variable) + " (" + visibleName(value) + ")";
+  return named + (relative ? " is no absolute path" : " holds no " + file);
+}
+
+CountedString runtimeVariableWarning(const CountedString& place) {
+  return "warning: " + place + ", so the launcher takes no java from there";
+}
+
 CountedString directStartReason(const char* what, const CountedString& name, const char* why) {
   return CountedString(what) + (*what != 0 ? " " : "") + between(name) + " " + why;
 }

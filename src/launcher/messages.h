@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "util/counted_string.h"
+#include "util/token_list.h"
 
 /// name as a message shows it: bytes below 0x20 and 0x7F spelled out (<TAB>, <LF>, <CR>, <VT>,
 /// <FF>, else <0x1B>), and a leading byte-order mark as <BOM>, so that a name from a launch file
@@ -34,6 +35,21 @@ CountedString callWithDataMessage(const CountedString& program);
 /// current folder")
 CountedString unsetProgramVariableMessage(const CountedString& variable,
                                           const CountedString& word, bool currentDrive);
+/// "error: PROGRAM was not found: PLACES; install a Java runtime, or set JAVA_HOME to one", the
+/// places joined by ", "
+CountedString javaNotFoundMessage(const CountedString& program, const TokenList& places);
+/// "not along PATH (N folders)"
+CountedString notAlongPathPlace(int32_t folders);
+/// "none in the registry (KEEPERS)"
+CountedString registryPlace(const char* keepers);
+/// "none in FOLDER or ~/SDKMAN"
+CountedString runtimeFoldersPlace(const CountedString& folder, const char* sdkman);
+/// Why a runtime variable gives no program: "VARIABLE is not set" (value empty), else "VARIABLE
+/// (VALUE) is no absolute path" or (relative false) "VARIABLE (VALUE) holds no FILE".
+CountedString runtimeVariablePlace(const char* variable, const CountedString& value, bool relative,
+                                   const CountedString& file);
+/// "warning: PLACE, so the launcher takes no java from there"
+CountedString runtimeVariableWarning(const CountedString& place);
 /// "WHAT |NAME| WHY", the reason a line goes through cmd.exe (WHAT may be empty)
 CountedString directStartReason(const char* what, const CountedString& name, const char* why);
 /// "the launch file's C at column N is cmd.exe's syntax"

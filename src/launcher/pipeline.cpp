@@ -1,5 +1,7 @@
 #include "launcher/pipeline.h"
 
+#include "launcher/java_runtime.h"
+#include "launcher/java_search.h"
 #include "launcher/messages.h"
 #include "launchfile/path_list.h"
 #include "launchfile/reader.h"
@@ -80,6 +82,26 @@ CountedString unsetVariableRefusal(const CountedString& token, const CountedStri
   return unsetProgramVariableMessage(variable, word, drive);
 }
 
+// The name at the end of the build tools' idiom %JAVA_HOME%\bin\java, where JAVA_HOME cannot say
+// where java is; else empty.
+CountedString javaFromUnusableHome(const CountedString& token, const Environment& environment) {
+  const CountedString bare = withoutQuotes(token);
+  const CountedString variable = "%JAVA_HOME%";
+  if (bare.length() < variable.length() + 5 ||
+      !sameNoCase(bare.substring(0, variable.length()), variable.data()) ||
+      !usableRuntimeHome(environment.value("JAVA_HOME")).empty()) {
+    return CountedString();
+  }
+  const CountedString rest = bare.substring(variable.length(), bare.length());
+  const auto isSeparator = [](unsigned char byte) { return byte == '\\' || byte == '/'; };
+  if (!isSeparator(rest.byteAt(0)) || !sameNoCase(rest.substring(1, 4), "bin") ||
+      !isSeparator(rest.byteAt(4))) {
+    return CountedString();
+  }
+  const CountedString name = rest.substring(5, rest.length());
+  return javaProgramNamed(name).empty() ? CountedString() : name;
+}
+
 }  // namespace
 
 bool buildLaunchFileCommand(const CountedString& launchFile, const ProcessFacts& facts,
@@ -105,10 +127,12 @@ bool buildLaunchFileCommand(const CountedString& launchFile, const ProcessFacts&
         }
         MacroFindings findings;
         CountedString expanded = expandMacros(token, facts, &findings, marks);
-        noteMacroFindings(token, isProgram, findings, stages);
+        if (isProgram) stages->javaFromHome = javaFromUnusableHome(token, facts.environment);
+        // The idiom's unset JAVA_HOME is meant: java is searched for.
+        if (stages->javaFromHome.empty()) noteMacroFindings(token, isProgram, findings, stages);
         // The program is the first token that does not vanish.
         first = first && withoutQuotes(expanded).empty();
-        if (isProgram && marking && stages->refusal.empty()) {
+        if (isProgram && marking && stages->refusal.empty() && stages->javaFromHome.empty()) {
           stages->refusal = unsetVariableRefusal(token, expanded, findings, facts.environment);
         }
         return expanded;

@@ -23,6 +23,9 @@ struct LaunchFileStages {
   bool usesArguments = false;  // a %* puts the user's arguments somewhere
   // Not empty when the launch file's program cannot run as written: the one error line.
   CountedString refusal;
+  // The program's name when the program word is %JAVA_HOME%\bin\java (or javaw, java.exe...) and
+  // JAVA_HOME is unset or no absolute path: then java is searched for as if named alone.
+  CountedString javaFromHome;
 };
 
 /// Runs every stage on the launch file with the facts of the run; false when it cannot be opened.

@@ -124,21 +124,25 @@ bool keepWordOutOfCurrentFolder(const Environment& environment, const ProgramWor
     *error = startTitleMessage(found);
     return false;
   }
+  replaceProgramWord(word, found, form);
+  return true;
+}
+
+}  // namespace
+
+void replaceProgramWord(const ProgramWord& word, const CountedString& file, CommandForm* form) {
   // Only the word changes: what the packager wrote around it stays.
   CountedString marks;
   const CountedString bare = withoutQuotes(form->text(word.piece), form->dataMarks(word.piece),
                                            &marks);
   MarkedWriter text(true);
   text.marked(bare.data(), marks, 0, word.start);
-  text.data(found);
+  text.data(file);
   text.marked(bare.data() + word.end, marks, word.end, bare.length() - word.end);
   CountedString textMarks;
   CountedString replaced = text.finish(&textMarks);
   form->replace(word.piece, PieceKind::kToken, std::move(replaced), std::move(textMarks));
-  return true;
 }
-
-}  // namespace
 
 bool keepOutOfCurrentFolder(const Environment& environment, CommandForm* form,
                             CountedString* error) {

@@ -34,6 +34,10 @@ CountedString programFileOf(const CountedString& name, const Environment& enviro
 /// unset or empty). Empty when none does.
 CountedString findLikeExecvp(const CountedString& name, const Environment& environment);
 
+/// Puts file, data, in the place of the program word in its piece of the form: what the packager
+/// wrote around the word stays.
+void replaceProgramWord(const ProgramWord& word, const CountedString& file, CommandForm* form);
+
 /// Windows: a program named without a folder that the current folder, or a relative PATH entry,
 /// holds a candidate for is found along PATH by the launcher itself, and its full path, data,
 /// takes the name's place. The program is the line's first word, or the one that call or start

@@ -223,19 +223,17 @@ TEST_F(BadInputTest, LaunchFileThatIsAPipe) {
   EXPECT_LT(seconds, 30.0);
 }
 
+// Nowhere else the system keeps one, java is not found: one line naming where the launcher
+// looked, with the status the interpreter or a shell gives.
 TEST_F(BadInputTest, MissingJava) {
   install("java -cp x Main");
-  environment["PATH"] = root / "nowhere";
-  if (onWindows()) environment["PATH"] += ";C:\\windows\\system32";
+  hideJava();
   RunResult result = launch();
   EXPECT_FALSE(record().present);
-  if (onWindows()) {
-    EXPECT_EQ(result.status, 9009u);  // the interpreter's own status and message
-    EXPECT_EQ(result.err.find("error:"), std::string::npos);
-  } else {
-    EXPECT_EQ(result.err, messageLine("error: cannot run java: No such file or directory"));
-    EXPECT_EQ(result.status, 127u);
-  }
+  const std::string notFound = javaNotFoundLine();
+  if (notFound.empty()) GTEST_SKIP() << "this system keeps a Java runtime of its own";
+  EXPECT_EQ(result.err, notFound);
+  EXPECT_EQ(result.status, onWindows() ? 9009u : 127u);
 }
 
 // A COMSPEC that is unset or cannot be started, for whatever reason, leaves the command to the

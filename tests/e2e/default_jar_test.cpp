@@ -162,18 +162,15 @@ TEST_F(DefaultJarTest, PassesTheChildStatusThrough) {
   }
 }
 
-TEST_F(DefaultJarTest, MissingJavaIsTheInterpretersBusiness) {
+TEST_F(DefaultJarTest, MissingJava) {
   writeFile(placeOf(0), "jar");
-  environment["PATH"] = root / "nowhere";
-  if (onWindows()) environment["PATH"] += ";C:\\windows\\system32";
+  hideJava();
   RunResult result = launch();
   EXPECT_FALSE(record().present);
-  if (onWindows()) {
-    EXPECT_EQ(result.status, 9009u);  // the interpreter's own status for an unknown command
-  } else {
-    EXPECT_EQ(result.err, messageLine("error: cannot run java: No such file or directory"));
-    EXPECT_EQ(result.status, 127u);
-  }
+  const std::string notFound = javaNotFoundLine();
+  if (notFound.empty()) GTEST_SKIP() << "this system keeps a Java runtime of its own";
+  EXPECT_EQ(result.err, notFound);
+  EXPECT_EQ(result.status, onWindows() ? 9009u : 127u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -65,6 +66,36 @@ class LaunchFixture : public testing::Test {
   }
 
   ChildRecord record() const { return readChildRecord(root / "record"); }
+
+  /// No java along PATH (the system folder stays on Windows), in JAVA_HOME or JDK_HOME, or in
+  /// SDKMAN's folder: only where the system keeps Java is left.
+  void hideJava() {
+    environment["PATH"] = root / "nowhere";
+    if (onWindows()) environment["PATH"] += ";C:\\windows\\system32";
+    environment["JAVA_HOME"] = kUnset;
+    environment["JDK_HOME"] = kUnset;
+    environment["HOME"] = root.path();
+  }
+
+  /// The line and status of a run that found no java once hideJava has run, or an empty line
+  /// where the system keeps a Java runtime itself (Linux: /usr/lib/jvm; the test prefix's
+  /// registry records none).
+  static std::string javaNotFoundLine() {
+    if (onWindows()) {
+      return messageLine(
+          "error: java was not found: not along PATH (2 folders), JAVA_HOME is not set, none in "
+          "the registry (JavaSoft, Eclipse Adoptium, Eclipse Foundation, AdoptOpenJDK, "
+          "Microsoft, Semeru, Zulu, Liberica); install a Java runtime, or set JAVA_HOME to one");
+    }
+    std::error_code error;
+    for (const auto& home : std::filesystem::directory_iterator("/usr/lib/jvm", error)) {
+      if (std::filesystem::exists(home.path() / "bin" / "java", error)) return "";
+    }
+    return messageLine(
+        "error: java was not found: not along PATH (1 folder), JAVA_HOME is not set, none in "
+        "/usr/lib/jvm or ~/.sdkman/candidates/java/current; install a Java runtime, or set "
+        "JAVA_HOME to one");
+  }
 
   TempDir root;
   std::string launcherProgram = "kestrelune";  // what installLauncher copies

@@ -78,6 +78,11 @@ std::string directLines(const std::string& line, const std::string& program) {
          "start:        directly: |" + program + "|\n";
 }
 
+// The line that says where java came from: PATH, which leads to the test's jdk.
+std::string javaAlongPathLine(const std::string& jdk) {
+  return "java:         " + join(join(jdk, "bin"), onWindows() ? "java.EXE" : "java") + " (PATH)\n";
+}
+
 class InspectRunTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -144,7 +149,8 @@ TEST_F(InspectRunTest, LaunchFileStagesAndCommandLine) {
       "  [4] |" + q + "-cp" + q + "|\n"
       "  [5] |\"" + classPath + "\"|\n"
       "  [6] |" + q + "Main" + q + "|\n"
-      "  [7] %* (the arguments, each exactly)\n"
+      "  [7] %* (the arguments, each exactly)\n" +
+      javaAlongPathLine(jdk) +
       "command line: |" + line + "|\n" +
       directLines(line, join(join(jdk, "bin"), "java.EXE")) +
       "program arguments (8 arguments):\n"
@@ -220,7 +226,7 @@ TEST_F(InspectRunTest, DefaultJarCandidatesInSearchOrder) {
     const std::string line =
         found < 0 ? "" : "java -Xmx1g \"-Dq=a b\" -jar \"" + candidates[found] + "\" a  \"b c\"";
     expected += found < 0 ? std::string("command line: (nothing is run)\n")
-                          : "command line: |" + line + "|\n" +
+                          : javaAlongPathLine(jdk) + "command line: |" + line + "|\n" +
                                 directLines(line, join(join(jdk, "bin"), "java.EXE"));
     if (found >= 0) {  // the options split, the arguments as the user gave them
       expected += "program arguments (7 arguments):\n  [1] |java|\n  [2] |-Xmx1g|\n"
