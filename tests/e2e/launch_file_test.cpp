@@ -144,15 +144,65 @@ TEST_F(LaunchFileTest, ProgramNeverFromTheCurrentFolder) {
   EXPECT_EQ(record().arguments, (Arguments{"Main", "a"})) << result.err;
   EXPECT_EQ(record().raw, javaDir + "\\java.exe Main a");
   removeFile(root / "record");
-  const std::string path = environment["PATH"];
-  environment["PATH"] = "C:\\windows\\system32";
+  hideJava();
   result = launch("a");
-  EXPECT_EQ(result.err, messageLine("error: java would run " + (root / "java.bat") +
-                                    " from the current folder, and no java is found along PATH"));
-  EXPECT_EQ(result.status, failureStatus());
+  EXPECT_EQ(result.err, javaNotFoundLine());
+  EXPECT_EQ(result.status, 9009u);
   EXPECT_FALSE(record().present);
   EXPECT_THROW(readFile(root / "pwned"), std::runtime_error);
-  environment["PATH"] = path;
+}
+
+// java named alone, or by the build tools' idiom with JAVA_HOME unset, comes from PATH, else
+// from JAVA_HOME; a JAVA_HOME that depends on where the user is never counts.
+TEST_F(LaunchFileTest, JavaComesFromWhereUsersKeepIt) {
+  const std::string home = root / "My JDK";
+  const std::string java = onWindows() ? "java.exe" : "java";
+  makeDirectory(home);
+  makeDirectory(join(home, "bin"));
+  installChild(join(home, "bin"), java);
+  makeDirectory(root / "bin");
+  installChild(root / "bin", java);  // where JAVA_HOME=. would lead
+  const std::string fromHome = join(join(home, "bin"), java);
+  const std::string fromPath = join(javaDir, onWindows() ? "java.EXE" : "java");
+  struct Case {
+    std::string launchFile;
+    bool javaOnPath;
+    std::string javaHome;  // kUnset for none
+    std::string program;   // what runs, quoted where the line quotes it; "" for nothing
+  };
+  const Case cases[] = {
+      {"java Main %*", false, home, "\"" + fromHome + "\""},
+      {"java Main %*", true, home, onWindows() ? "java" : fromPath},
+      {styled("%JAVA_HOME%\\bin\\java Main %*"), true, kUnset, fromPath},
+      {styled("\"%JAVA_HOME%\\bin\\java\" Main %*"), true, kUnset, fromPath},
+      {styled("%JAVA_HOME%\\bin\\java Main %*"), true, ".", fromPath},
+      {"java Main %*", false, ".", ""},
+  };
+  install("");
+  const std::string path = environment["PATH"];
+  for (const Case& c : cases) {
+    setLaunchFile(c.launchFile);
+    hideJava();
+    if (c.javaOnPath) environment["PATH"] = path;
+    environment["JAVA_HOME"] = c.javaHome;
+    RunResult result = launch("a");
+    const std::string row = c.launchFile + " JAVA_HOME=" + c.javaHome;
+    if (c.program.empty()) {
+      EXPECT_FALSE(record().present) << row;
+      std::string notFound = javaNotFoundLine();
+      const std::string unset = "JAVA_HOME is not set";
+      if (notFound.empty()) continue;  // the system's own Java ran
+      notFound.replace(notFound.find(unset), unset.size(), "JAVA_HOME (.) is no absolute path");
+      EXPECT_EQ(result.err, notFound) << row;
+      continue;
+    }
+    ASSERT_TRUE(record().present) << row << "\n" << result.err;
+    EXPECT_EQ(record().arguments, (Arguments{"Main", "a"})) << row;
+    if (onWindows()) {
+      EXPECT_EQ(record().raw, c.program + " Main a") << row;
+    }
+    removeFile(root / "record");
+  }
 }
 
 // Every shape of a first word keeps the current folder, and PATH's relative entries, out of the
