@@ -180,6 +180,7 @@ TEST_F(LaunchFileTest, JavaComesFromWhereUsersKeepIt) {
   };
   install("");
   const std::string path = environment["PATH"];
+  environment["PATHEXT"] = ".COM;.EXE";  // how a name found along PATH is spelt
   for (const Case& c : cases) {
     setLaunchFile(c.launchFile);
     hideJava();

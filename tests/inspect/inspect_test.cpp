@@ -316,8 +316,12 @@ TEST_F(InspectRunTest, WarningsNameWhatTheyAreAbout) {
 // 32,766 of the whole interpreter line it is the plan's error, the launcher's own.
 TEST_F(InspectRunTest, LinesNearTheLimitsOfWindows) {
   if (!onWindows()) GTEST_SKIP() << "only Windows runs the line through an interpreter";
-  // 13 characters, then " /d /s /e:on /v:off /c " (23)
-  environment = Environment({"COMSPEC=C:\\cc\\cmd.exe"});
+  // 13 characters, then " /d /s /e:on /v:off /c " (23). The java along PATH is a batch file,
+  // which only cmd.exe runs.
+  const std::string scripts = root / "scripts";
+  makeDirectory(scripts);
+  writeFile(join(scripts, "java.bat"), "");
+  environment = Environment({"COMSPEC=C:\\cc\\cmd.exe", counted("PATH=" + scripts)});
   struct Case {
     const char* start;
     size_t filler;  // characters between start and end
