@@ -115,6 +115,10 @@ Runnable makeRunnable(const ProcessFacts& facts, const CommandForm& form,
     runnable.error = refusalMessage(why, argumentAt(runnable.request.line, refusedAt));
     return runnable;
   }
+  // Through cmd.exe, which does its own search, the launcher knows only the word.
+  const ProgramStart& first = runnable.request.starts[0];
+  const bool direct = runnable.request.startCount > 0 && !first.interpreter;
+  runnable.request.programFile = direct ? first.program : program;
   checkLineLimits(&runnable);
   return runnable;
 }

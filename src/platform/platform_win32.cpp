@@ -292,7 +292,7 @@ int platformRunCommand(const CommandRequest& request, CountedString* failure) {
   for (int i = 0; i < request.startCount; ++i) {
     const ProgramStart& start = request.starts[i];
     if (startAndWait(start.program, start.commandLine, streams, &exitCode)) {
-      if (streams != nullptr) reportProgramFailure(streams, exitCode);
+      if (streams != nullptr) reportProgramFailure(streams, exitCode, request.programFile);
       return exitCode;
     }
     if (!start.interpreter) {  // no second search: the launcher found this very file

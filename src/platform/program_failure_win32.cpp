@@ -5,6 +5,7 @@
 #include "platform/error_dialog_win32.h"
 #include "platform/output_tail.h"
 #include "platform/wide_text_win32.h"
+#include "util/class_version_text.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ wchar_t* appendNumber(wchar_t* end, int value) {
 
 }  // namespace
 
-void reportProgramFailure(InterpreterStreams* streams, int status) {
+void reportProgramFailure(InterpreterStreams* streams, int status,
+                          const CountedString& programFile) {
   CountedString captured;
   bool cut = false;
   if (status == 0 || !streams->takeCaptured(kGraceMs, &captured, &cut) || captured.empty()) return;
@@ -49,13 +51,20 @@ void reportProgramFailure(InterpreterStreams* streams, int status) {
   CountedString lines = lastLines(captured, cut, kDialogCharacters);
   UINT codePage = status == kNotRecognized ? CP_OEMCP : CP_ACP;
   wchar_t* output = widen(lines.data(), lines.length(), codePage);
+  // Java too old for the classes names class file versions, not releases: a sentence above its
+  // words names both releases.
+  CountedString tooOld = javaTooOldWords(lines, programFile);
+  wchar_t* advice = widen(tooOld.data(), tooOld.length(), CP_ACP);
   wchar_t* name = launcherName();
-  wchar_t* text = new wchar_t[std::wcslen(name) + std::wcslen(output) + 64];
+  wchar_t* text =
+      new wchar_t[2 * std::wcslen(name) + std::wcslen(advice) + std::wcslen(output) + 64];
   wchar_t* end = append(append(text, name), L" ended with exit status ");
   end = append(append(appendNumber(end, status), L"."), lines.empty() ? L"" : L"\r\n\r\n");
+  if (!tooOld.empty()) end = append(append(append(append(end, name), L" "), advice), L"\r\n\r\n");
   *append(end, output) = 0;
   showErrorDialog(text);
   delete[] text;
   delete[] name;
+  delete[] advice;
   delete[] output;
 }

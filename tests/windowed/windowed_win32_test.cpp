@@ -107,15 +107,23 @@ TEST_F(WindowedTest, ErrorsGoToTheCallersStreamWithoutADialog) {
   }
 }
 
+#define CLASS_VERSION_ERROR                                                                   \
+  "java.lang.UnsupportedClassVersionError: Main has been compiled by a more recent version of " \
+  "the Java Runtime (class file version 61.0), this version of the Java Runtime only "          \
+  "recognizes class file versions up to 52.0"
+
 TEST_F(WindowedTest, WithoutAStreamTheDialogSpeaks) {
   const struct {
     const char* launchFile;  // none when null
     uint32_t status;
-    const char* dialog;
+    std::string dialog;
   } cases[] = {
       {nullptr, failureStatus(), "tool.jar not found.\r\nNo launch file tool.kestrelune either."},
       {"stderr 1 \"Error: Could not find or load main class x\"", 1,
        "tool ended with exit status 1.\r\n\r\nError: Could not find or load main class x"},
+      {"stderr 1 \"" CLASS_VERSION_ERROR "\"", 1,
+       "tool ended with exit status 1.\r\n\r\ntool needs Java 17 or later; the Java that ran (" +
+           builtProgram("lifecycle_child") + ") is Java 8.\r\n\r\n" CLASS_VERSION_ERROR},
       {"stderr 0 \"a warning\"", 0, ""},
   };
   for (const auto& c : cases) {
