@@ -14,8 +14,7 @@ namespace {
 
 // Who keeps the registry's records that platformRecordedRuntimes reads, for the error line.
 constexpr const char kRegistryKeepers[] =
-    "JavaSoft, Eclipse Adoptium, Eclipse Foundation, AdoptOpenJDK, Microsoft, Semeru, Zulu, "
-    "Liberica";
+    "JavaSoft, Eclipse Adoptium, Eclipse Foundation, AdoptOpenJDK, Microsoft, Semeru, Zulu";
 
 // SDKMAN keeps the runtime it uses under the user's home.
 constexpr const char kSdkmanCurrent[] = ".sdkman/candidates/java/current";

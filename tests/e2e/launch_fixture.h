@@ -85,7 +85,7 @@ class LaunchFixture : public testing::Test {
       return messageLine(
           "error: java was not found: not along PATH (2 folders), JAVA_HOME is not set, none in "
           "the registry (JavaSoft, Eclipse Adoptium, Eclipse Foundation, AdoptOpenJDK, "
-          "Microsoft, Semeru, Zulu, Liberica); install a Java runtime, or set JAVA_HOME to one");
+          "Microsoft, Semeru, Zulu); install a Java runtime, or set JAVA_HOME to one");
     }
     std::error_code error;
     for (const auto& home : std::filesystem::directory_iterator("/usr/lib/jvm", error)) {
