@@ -30,7 +30,10 @@ TEST(BrandCommand, RefusesWithOneLineAndLeavesTheOutput) {
 
   // "D/" in the rows stands for the folder.
   auto expand = [&](std::string text) {
-    for (size_t at; (at = text.find("D/")) != std::string::npos;) text.replace(at, 2, dir.path() + test::separator());
+    const std::string folder = dir.path() + test::separator();  // may itself hold "D/"
+    for (size_t at = 0; (at = text.find("D/", at)) != std::string::npos; at += folder.size()) {
+      text.replace(at, 2, folder);
+    }
     return text;
   };
   struct Case {

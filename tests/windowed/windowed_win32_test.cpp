@@ -112,12 +112,39 @@ TEST_F(WindowedTest, ErrorsGoToTheCallersStreamWithoutADialog) {
   "the Java Runtime (class file version 61.0), this version of the Java Runtime only "          \
   "recognizes class file versions up to 52.0"
 
+// One variable of the launcher's environment, for as long as it lives.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    char old[32768];
+    const DWORD length = GetEnvironmentVariableA(name, old, sizeof old);
+    had_ = length > 0 && length < sizeof old;
+    if (had_) old_ = old;
+    SetEnvironmentVariableA(name, value);
+  }
+  ~ScopedVariable() { SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
+
+ private:
+  const char* name_;
+  bool had_ = false;
+  std::string old_;
+};
+
 TEST_F(WindowedTest, WithoutAStreamTheDialogSpeaks) {
+  // No java anywhere: the registry of this prefix records none.
+  const ScopedVariable path("PATH", "C:\\windows\\system32");
+  const ScopedVariable javaHome("JAVA_HOME", nullptr), jdkHome("JDK_HOME", nullptr);
   const struct {
     const char* launchFile;  // none when null
     uint32_t status;
     std::string dialog;
+    bool whole = false;  // the launch file as it stands, not the stand-in's arguments
   } cases[] = {
+      {"java Main", 9009,
+       "java was not found: not along PATH (1 folder), JAVA_HOME is not set, none in the registry "
+       "(JavaSoft, Eclipse Adoptium, Eclipse Foundation, AdoptOpenJDK, Microsoft, Semeru, Zulu); "
+       "install a Java runtime, or set JAVA_HOME to one",
+       true},
       {nullptr, failureStatus(), "tool.jar not found.\r\nNo launch file tool.kestrelune either."},
       {"stderr 1 \"Error: Could not find or load main class x\"", 1,
        "tool ended with exit status 1.\r\n\r\nError: Could not find or load main class x"},
@@ -128,7 +155,8 @@ TEST_F(WindowedTest, WithoutAStreamTheDialogSpeaks) {
   };
   for (const auto& c : cases) {
     removeFile(launchFile());
-    if (c.launchFile != nullptr) runs(c.launchFile);
+    if (c.whole) writeFile(launchFile(), c.launchFile);
+    if (c.launchFile != nullptr && !c.whole) runs(c.launchFile);
     DialogWatch watch;
     EXPECT_EQ(startLikeExplorer(), c.status) << c.dialog;
     EXPECT_EQ(watch.finish(), c.dialog);
