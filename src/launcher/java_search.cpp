@@ -121,10 +121,8 @@ CountedString alongPath(const CountedString& word, const Environment& environmen
 
 CountedString javaProgramNamed(const CountedString& word) {
   if (!windows()) return word == "java" ? word : CountedString();
-  for (const char* program : {"java", "javaw"}) {
-    if (sameNoCase(word, program) || sameNoCase(word, (CountedString(program) + ".exe").data())) {
-      return program;
-    }
+  for (const char* name : {"java", "java.exe", "javaw", "javaw.exe"}) {
+    if (sameNoCase(word, name)) return name[4] == 'w' ? "javaw" : "java";
   }
   return CountedString();
 }

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "util/byte_buffer.h"
 #include "util/paths.h"
+#include "util/text_helpers.h"
 
 namespace {
 
@@ -41,19 +42,7 @@ CountedString visibleName(const CountedString& name) {
 
 namespace {
 
-// Written by hand: the printf family would bring the C runtime's whole formatter, floating point
-// included, into an exe that must stay small.
-CountedString number(int32_t value) {
-  char digits[12];
-  char* start = digits + sizeof digits;
-  uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-  do {
-    *--start = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (value < 0) *--start = '-';
-  return CountedString(start, static_cast<int32_t>(digits + sizeof digits - start));
-}
+CountedString number(int32_t value) { return decimalText(value); }
 
 // A token as inspect shows it, between bars.
 CountedString between(const CountedString& text) { return "|" + visibleName(text) + "|"; }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "util/text_helpers.h"
+
 namespace {
 
 constexpr const char kError[] = "java.lang.UnsupportedClassVersionError: ";
@@ -83,16 +85,6 @@ bool readVersions(const CountedString& line, JavaVersions* versions) {
   return readRelease(line, &at, &versions->needed);
 }
 
-CountedString decimal(int32_t value) {
-  char digits[12];
-  char* start = digits + sizeof digits;
-  do {
-    *--start = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  return CountedString(start, static_cast<int32_t>(digits + sizeof digits - start));
-}
-
 }  // namespace
 
 CountedString javaTooOldWords(const CountedString& errorOutput, const CountedString& programFile) {
@@ -104,7 +96,7 @@ CountedString javaTooOldWords(const CountedString& errorOutput, const CountedStr
   if (at < 0) return CountedString();
   const CountedString ran = programFile.empty() ? CountedString("java") : programFile;
   const CountedString running =
-      versions.running == 0 ? CountedString("older") : "Java " + decimal(versions.running);
-  return "needs Java " + decimal(versions.needed) + " or later; the Java that ran (" + ran +
+      versions.running == 0 ? CountedString("older") : "Java " + decimalText(versions.running);
+  return "needs Java " + decimalText(versions.needed) + " or later; the Java that ran (" + ran +
          ") is " + running + ".";
 }

@@ -36,3 +36,15 @@ bool isOneOf(const CountedString& text, std::initializer_list<const char*> names
 CountedString withoutQuotes(const CountedString& text) {
   return text.replaceAll("\"", CountedString());
 }
+
+CountedString decimalText(int32_t value) {
+  char digits[12];
+  char* start = digits + sizeof digits;
+  uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  do {
+    *--start = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--start = '-';
+  return CountedString(start, static_cast<int32_t>(digits + sizeof digits - start));
+}

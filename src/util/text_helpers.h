@@ -2,6 +2,7 @@
 // text without its double quotes.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 
 #include "util/counted_string.h"
@@ -19,6 +20,10 @@ bool holdsBlank(const CountedString& text);
 
 /// True when text is exactly one of names.
 bool isOneOf(const CountedString& text, std::initializer_list<const char*> names);
+
+/// value in decimal digits, written by hand: the printf family would bring the C runtime's whole
+/// formatter, floating point included, into an exe that must stay small.
+CountedString decimalText(int32_t value);
 
 /// Every double quote removed: a token as a program reads it, where quotes only group.
 CountedString withoutQuotes(const CountedString& text);

@@ -13,6 +13,8 @@
 namespace test {
 namespace {
 
+using Arguments = std::vector<std::string>;
+
 struct RegistryRow {
   HKEY hive;
   REGSAM view;
