@@ -225,6 +225,14 @@ std::string withoutLengths(const std::string& report) {
           continue;
         }
       }
+      // So is where java was found: only where from is the example's.
+      const std::string java = "java:         ";
+      const size_t end = report.find('\n', i);
+      if (report.compare(i, java.size(), java) == 0 && report.rfind(" (", end) > i) {
+        out += java + "...";
+        i = report.rfind(" (", end) - 1;
+        continue;
+      }
       // So is the program a line starts directly.
       const std::string direct = "start:        directly: |";
       if (report.compare(i, direct.size(), direct) == 0) {
