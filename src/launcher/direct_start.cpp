@@ -63,7 +63,8 @@ TokenList candidatesOf(const CountedString& word, const Environment& environment
 // Where cmd.exe would find the word: along PATH for a bare name, else the path as written. The
 // current folder never counts; a relative path is left to cmd.exe.
 CountedString resolve(const CountedString& word, const Environment& environment,
-                      CountedString* reason) {
+                      const CountedString& alongPath, CountedString* reason) {
+  if (isBareName(word) && !alongPath.empty()) return alongPath;
   const TokenList candidates = candidatesOf(word, environment);
   if (isBareName(word)) {
     CountedString file = findCandidatesAlongPath(candidates, environment);
@@ -84,7 +85,8 @@ CountedString resolve(const CountedString& word, const Environment& environment,
 }  // namespace
 
 DirectStart directStart(const CountedString& line, const CountedString& dataMarks,
-                        const CountedString& programName, const Environment& environment) {
+                        const CountedString& programName, const Environment& environment,
+                        const CountedString& alongPath) {
   DirectStart start;
   const int32_t syntax = interpreterSyntaxAt(line, dataMarks);
   if (syntax >= 0) {
@@ -101,7 +103,7 @@ DirectStart directStart(const CountedString& line, const CountedString& dataMark
     start.reason = directStartReason("", word, "is cmd.exe's own command");
     return start;
   }
-  CountedString file = resolve(word, environment, &start.reason);
+  CountedString file = resolve(word, environment, alongPath, &start.reason);
   if (file.empty()) return start;
   if (!endsWithNoCase(file, ".exe") && !endsWithNoCase(file, ".com")) {
     start.reason = directStartReason("the program", file, "is no .exe or .com");

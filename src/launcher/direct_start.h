@@ -16,6 +16,8 @@ struct DirectStart {
 /// program file when the launch file's own text holds none of cmd.exe's syntax (& | < > ( ) ^ %,
 /// a line break, a leading @), the word is a program and not one of cmd.exe's commands, and it
 /// resolves, never from the current folder or a relative PATH entry, to a regular .exe or .com
-/// file; else the first reason it does not.
+/// file; else the first reason it does not. alongPath, when not empty, is the file already found
+/// along PATH for a program name alone: PATH is not searched again.
 DirectStart directStart(const CountedString& line, const CountedString& dataMarks,
-                        const CountedString& programName, const Environment& environment);
+                        const CountedString& programName, const Environment& environment,
+                        const CountedString& alongPath = CountedString());

@@ -102,15 +102,22 @@ void checkLineLimits(Runnable* runnable) {
   }
 }
 
-// What the form takes to run on this platform, measured.
+// The java that the search found along PATH, where the line names it alone: found once.
+CountedString javaAlongPath(const LaunchPlan& plan) {
+  const JavaSearch& java = plan.report.java;
+  return java.alongPath && plan.report.stages.javaFromHome.empty() ? java.file : CountedString();
+}
+
+// What the form takes to run on this platform, measured. alongPath: the file along PATH already
+// found for a program named alone, or empty.
 Runnable makeRunnable(const ProcessFacts& facts, const CommandForm& form,
-                      const CountedString& program) {
+                      const CountedString& program, const CountedString& alongPath) {
   Runnable runnable;
   runnable.request = commandOf(form, facts);
   runnable.request.windowed = facts.windowed;
   EscapeRefusal why = EscapeRefusal::kBrokenCharacter;
-  const int32_t refusedAt = completeRequest(facts.environment, program, &runnable.request,
-                                            &runnable.startReason, &why);
+  const int32_t refusedAt = completeRequest(facts.environment, program, alongPath,
+                                            &runnable.request, &runnable.startReason, &why);
   if (refusedAt >= 0) {
     runnable.error = refusalMessage(why, argumentAt(runnable.request.line, refusedAt));
     return runnable;
@@ -141,7 +148,7 @@ void moveLongClassPath(const ProcessFacts& facts, const CommandForm& form, Launc
       characters(move.value) > kWindowsLineLimit) {
     return;
   }
-  Runnable moved = makeRunnable(facts, move.form, plan->report.program);
+  Runnable moved = makeRunnable(facts, move.form, plan->report.program, javaAlongPath(*plan));
   if (!moved.error.empty() || moved.interpreterLength > kInterpreterLineLimit) return;
   const int32_t unmovedLength = plan->report.interpreterLength;
   moved.request.classPath = std::move(move.value);
@@ -181,7 +188,7 @@ void planRequest(const ProcessFacts& facts, CommandForm* form, LaunchPlan* plan)
     return;
   }
   plan->report.program = programWord(*form).name;
-  adopt(makeRunnable(facts, *form, plan->report.program), plan);
+  adopt(makeRunnable(facts, *form, plan->report.program, javaAlongPath(*plan)), plan);
   if (plan->request.startCount > 0) moveLongClassPath(facts, *form, plan);
 }
 

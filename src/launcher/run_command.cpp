@@ -66,10 +66,12 @@ int32_t addInterpreters(const CountedString& comspec, const CountedString& syste
 }
 
 int32_t completeRequest(const Environment& environment, const CountedString& program,
-                        CommandRequest* request, CountedString* startReason, EscapeRefusal* why) {
+                        const CountedString& alongPath, CommandRequest* request,
+                        CountedString* startReason, EscapeRefusal* why) {
   if (!runConventions().runsThroughInterpreter) return -1;
   request->consoleAnswers = consoleEventAnswers();
-  DirectStart direct = directStart(request->line, request->lineDataMarks, program, environment);
+  DirectStart direct =
+      directStart(request->line, request->lineDataMarks, program, environment, alongPath);
   if (!direct.program.empty()) {
     // What cmd.exe cannot be given is refused on both paths: a launch file behaves the same
     // whether or not it needs cmd.exe.

@@ -25,10 +25,11 @@ int32_t addInterpreters(const CountedString& comspec, const CountedString& syste
 
 /// Completes the request for this platform from the environment of the run (Windows): the answers
 /// to console events, and the program word started directly where cmd.exe has nothing to do
-/// (direct_start.h), else the interpreters to try, with the reason in *startReason. Returns what
-/// addInterpreters returns, with the refusal's reason in *why, or -1.
+/// (direct_start.h; alongPath as there), else the interpreters to try, with the reason in
+/// *startReason. Returns what addInterpreters returns, with the refusal's reason in *why, or -1.
 int32_t completeRequest(const Environment& environment, const CountedString& program,
-                        CommandRequest* request, CountedString* startReason, EscapeRefusal* why);
+                        const CountedString& alongPath, CommandRequest* request,
+                        CountedString* startReason, EscapeRefusal* why);
 
 /// Runs the request: the program's or interpreter's exit code, or -1 when nothing can start
 /// (Windows), after one line on standard error where the program itself could not; on POSIX

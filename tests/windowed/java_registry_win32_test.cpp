@@ -82,21 +82,21 @@ TEST_F(JavaRegistryTest, HighestVersionThatExistsAfterPathAndJavaHome) {
                             "zulu 22"};
   struct Case {
     std::vector<RegistryRow> rows;
-    const char* variable;  // set to a runtime's folder, or null
+    std::string variable;  // set to a runtime's folder (PATH: to the one PATH leads to), or none
     std::string runs;      // the runtime whose java runs; "path" for PATH's
   };
   const Case cases[] = {
-      {{adoptium21}, nullptr, "Adoptium 21"},
-      {{machine17, user17}, nullptr, "user 17"},
-      {{user17, gone, adoptium21, zulu}, nullptr, "zulu 22"},
+      {{adoptium21}, "", "Adoptium 21"},
+      {{machine17, user17}, "", "user 17"},
+      {{user17, gone, adoptium21, zulu}, "", "zulu 22"},
       {{zulu, gone}, "JAVA_HOME", "machine 17"},
       {{zulu}, "PATH", "path"},
   };
   for (const Case& c : cases) {
     write(c.rows);
     hideJava();
-    if (c.variable == std::string("JAVA_HOME")) environment["JAVA_HOME"] = root / c.runs;
-    if (c.variable == std::string("PATH")) environment["PATH"] = javaDir;
+    if (c.variable == "JAVA_HOME") environment["JAVA_HOME"] = root / c.runs;
+    if (c.variable == "PATH") environment["PATH"] = javaDir;
     const std::string java = c.runs == "path" ? join(javaDir, "java.exe")
                                               : join(join(root / c.runs, "bin"), "java.exe");
     removeFile(root / "record");
