@@ -70,11 +70,10 @@ bool takeFromRegistry(const ProcessFacts& facts, JavaSearch* search) {
 bool takeFromRuntimesFolder(const CountedString& folder, JavaSearch* search) {
   if (folder.empty()) return false;
   if (take(joinPath(folder, "default-java"), "default-java", search)) return true;
+  const TokenList names = matchingNames(joinPath(folder, "*"));
   TokenList homes;
-  for (const CountedString& name : matchingNames(joinPath(folder, "*"))) {
-    homes.append(joinPath(folder, name));
-  }
-  const int best = highestVersion(homes, homes, search->program);
+  for (const CountedString& name : names) homes.append(joinPath(folder, name));
+  const int best = highestVersion(homes, names, search->program);
   return best >= 0 && take(homes[best], folder, search);
 }
 

@@ -129,7 +129,9 @@ bool buildLaunchFileCommand(const CountedString& launchFile, const ProcessFacts&
         CountedString expanded = expandMacros(token, facts, &findings, marks);
         if (isProgram) stages->javaFromHome = javaFromUnusableHome(token, facts.environment);
         // The idiom's unset JAVA_HOME is meant: java is searched for.
-        if (stages->javaFromHome.empty()) noteMacroFindings(token, isProgram, findings, stages);
+        if (!isProgram || stages->javaFromHome.empty()) {
+          noteMacroFindings(token, isProgram, findings, stages);
+        }
         // The program is the first token that does not vanish.
         first = first && withoutQuotes(expanded).empty();
         if (isProgram && marking && stages->refusal.empty() && stages->javaFromHome.empty()) {

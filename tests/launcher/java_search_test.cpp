@@ -31,10 +31,11 @@ class JavaSearchTest : public testing::Test {
     runtime("jdk21", release21);
     runtime("jdk17", "", true);
     runtime("jdk17b", "");
-    runtime(join("jvm", "java-1.8.0-openjdk"), "");
-    runtime(join("jvm", "java-17-openjdk-amd64"), "");
-    runtime(join("jvm", "jdk"), "JAVA_VERSION=\"21.0.1\"\n");
-    makeDirectory(join(root / "jvm", "broken"));
+    // A folder's name tells the version only where no release file does, and only its own name.
+    runtime(join("jvm-9", "java-1.8.0-openjdk"), "");
+    runtime(join("jvm-9", "java-17-openjdk-amd64"), "");
+    runtime(join("jvm-9", "jdk"), "JAVA_VERSION=\"11.0.1\"\n");
+    makeDirectory(join(root / "jvm-9", "broken"));
     runtime(join("jvm2", "default-java"), "");
     runtime(styled(".sdkman/candidates/java/current"), "");
     makeDirectory(root / "empty");
@@ -88,8 +89,8 @@ TEST_F(JavaSearchTest, WhereJavaComesFrom) {
   const std::vector<Record> three = {
       {"jdk8", "1.8", "JavaSoft"}, {"jdk21", "21", "Eclipse Adoptium"}, {"jdk17", "17.0.9", "Zulu"}};
   std::vector<Case> cases = {
-      {"java", {path, "JAVA_HOME=" + r + "/jh"}, three, "jvm", "path", "PATH", ""},
-      {"java", {noPath, "JAVA_HOME=" + join(r, "jh")}, three, "jvm", "jh", "JAVA_HOME", "11.0.2"},
+      {"java", {path, "JAVA_HOME=" + r + "/jh"}, three, "jvm-9", "path", "PATH", ""},
+      {"java", {noPath, "JAVA_HOME=" + join(r, "jh")}, three, "jvm-9", "jh", "JAVA_HOME", "11.0.2"},
       {"java", {noPath, "JAVA_HOME=\"" + join(r, "jh") + separator() + "\""}, {}, "", "jh",
        "JAVA_HOME", "11.0.2"},
       {"java", {noPath, "JAVA_HOME=.", "JDK_HOME=" + join(r, "jdk17")}, {}, "", "jdk17",
@@ -112,7 +113,7 @@ TEST_F(JavaSearchTest, WhereJavaComesFrom) {
   } else {
     const std::vector<Case> folders = {
         {"java", {noPath}, {}, "jvm2", "jvm2/default-java", "default-java", ""},
-        {"java", {noPath}, {}, "jvm", "jvm/jdk", r + "/jvm", "21.0.1"},
+        {"java", {noPath}, {}, "jvm-9", "jvm-9/java-17-openjdk-amd64", r + "/jvm-9", ""},
         {"java", {noPath, "HOME=" + r + "/"}, {}, "empty", styled(".sdkman/candidates/java/current"),
          "SDKMAN", ""},
         {"java", {noPath, "HOME=."}, {}, "", "", "", ""},
