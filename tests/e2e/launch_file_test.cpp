@@ -172,7 +172,6 @@ TEST_F(LaunchFileTest, JavaComesFromWhereUsersKeepIt) {
   };
   const Case cases[] = {
       {"java Main %*", false, home, "\"" + fromHome + "\""},
-      {"java Main %*", true, home, onWindows() ? "java" : fromPath},
       {styled("%JAVA_HOME%\\bin\\java Main %*"), true, kUnset, fromPath},
       {styled("\"%JAVA_HOME%\\bin\\java\" Main %*"), true, kUnset, fromPath},
       {styled("%JAVA_HOME%\\bin\\java Main %*"), true, ".", fromPath},
