@@ -101,12 +101,19 @@ std::string formatInspection(const LaunchPlan& run, const Environment& environme
     }
     text += line("options:", plain(report.optionsName) + " = " + visibleText(report.options));
   }
-  if (!report.java.file.empty()) {
-    const JavaSearch& java = report.java;
+  const JavaSearch& java = report.java;
+  if (!java.file.empty()) {
     text += line("java:", plain(java.file) + " (" + plain(java.source) +
                               (java.version.empty() ? "" : ", " + plain(java.version)) + ")");
+  } else if (java.missing()) {
+    std::string places;
+    for (const CountedString& place : java.looked) places += (places.empty() ? "" : ", ") + plain(place);
+    text += line("java:", "not found here: " + places + "; the launcher ends with status " +
+                              std::to_string(run.errorStatus));
   }
-  text += line("command line:", run.runnable ? visibleText(run.request.line) : "(nothing is run)");
+  // Without java on this machine the line still shows what runs where there is one.
+  const bool shown = run.runnable || java.missing();
+  text += line("command line:", shown ? visibleText(run.request.line) : "(nothing is run)");
   if (report.interpreterLength >= 0) {
     text += line("length:", std::to_string(report.interpreterLength) +
                                 " after /c (cmd.exe: at most " +
@@ -126,9 +133,9 @@ std::string formatInspection(const LaunchPlan& run, const Environment& environme
                                     std::to_string(report.unmovedLength) + " characters long");
   }
   const ProgramStart& start = run.request.starts[0];
-  if (run.runnable && run.request.startCount > 0 && !start.interpreter) {
+  if (shown && run.request.startCount > 0 && !start.interpreter) {
     text += line("start:", "directly: " + visibleText(start.program));
-  } else if (run.runnable && run.request.startCount > 0) {
+  } else if (shown && run.request.startCount > 0) {
     text += line("start:", "through cmd.exe, because " + plain(report.startReason));
     // What the interpreter is started with: its switches, and the line with the escapes that
     // keep the user's input from acting. A COMSPEC passed over is named, so that no one wonders
@@ -140,7 +147,7 @@ std::string formatInspection(const LaunchPlan& run, const Environment& environme
                                                 ", which would not read the escapes of data)"
                                           : ""));
   }
-  if (run.runnable) {
+  if (shown) {
     // What the program gets, one argument a line: on POSIX each exactly, on Windows as its C
     // runtime reads the line.
     text += stage("program arguments",
@@ -153,5 +160,5 @@ std::string formatInspection(const LaunchPlan& run, const Environment& environme
 }
 
 std::string inspectionError(const LaunchPlan& run) {
-  return run.runnable ? std::string() : plain(run.error);
+  return run.runnable || run.report.java.missing() ? std::string() : plain(run.error);
 }

@@ -29,7 +29,8 @@ ArgumentsTail argumentsAfterLauncher(const ProcessFacts& tool);
 /// is the run's, where the warnings look for the program.
 std::string formatInspection(const LaunchPlan& plan, const Environment& environment);
 
-/// The plan's error line, the launcher's own; empty when the plan can run.
+/// The plan's error line, the launcher's own; empty when the plan can run, and when only java is
+/// missing on this machine: the report's java line says so, and shows what runs where it is not.
 std::string inspectionError(const LaunchPlan& plan);
 
 /// A token between bars, shown as messages show names (<TAB>, <LF>, <0x01>, <BOM>).

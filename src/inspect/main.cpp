@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
       facts.runtimesFolder = tool.runtimesFolder;
       LaunchPlan run = planLaunch(facts);
       std::fputs(formatInspection(run, tool.environment).c_str(), stdout);
-      if (!run.runnable) {
+      if (!inspectionError(run).empty()) {
         printError(run.error);
         status = 1;
       }

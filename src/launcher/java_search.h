@@ -16,6 +16,9 @@ struct JavaSearch {
   CountedString version;   // what the runtime's release file records; empty without one
   bool alongPath = false;  // found as the name itself is found: the line need not change
   TokenList looked;        // none found: each place looked in, for the error line
+
+  /// Asked for and found nowhere.
+  bool missing() const { return !program.empty() && file.empty(); }
 };
 
 /// The runtime's program that a program word names alone, "java" or "javaw": on Windows either

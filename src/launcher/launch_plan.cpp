@@ -157,32 +157,26 @@ void moveLongClassPath(const ProcessFacts& facts, const CommandForm& form, Launc
 }
 
 // A program word that asks for java by name alone (or through an unset JAVA_HOME) gets the one
-// found where users keep it, when PATH has none; found nowhere, the run ends as the interpreter
-// or a shell ends it for a program it cannot find.
-bool findJavaFor(const ProcessFacts& facts, const CountedString& fromHome, CommandForm* form,
+// found where users keep it, when PATH has none. Found nowhere, the word stays as it is.
+void findJavaFor(const ProcessFacts& facts, const CountedString& fromHome, CommandForm* form,
                  LaunchPlan* plan) {
   const ProgramWord word = programWord(*form);
   const CountedString& asked = fromHome.empty() ? word.name : fromHome;
-  if (word.piece == form->size() || javaProgramNamed(asked).empty()) return true;
+  if (word.piece == form->size() || javaProgramNamed(asked).empty()) return;
   JavaSearch& java = plan->report.java;
   java = findJava(asked, facts);
-  if (java.file.empty()) {
-    plan->error = javaNotFoundMessage(java.program, java.looked);
-    plan->errorStatus = runConventions().runsThroughInterpreter ? kNotRecognizedStatus
-                                                                : kCannotRunStatus;
-    return false;
+  if (!java.file.empty() && (!java.alongPath || !fromHome.empty())) {
+    replaceProgramWord(word, java.file, form);
   }
-  if (!java.alongPath || !fromHome.empty()) replaceProgramWord(word, java.file, form);
-  return true;
 }
 
-// Decides how what the form says runs on this platform, or the error that stops it.
+// Decides how what the form says runs on this platform, or the error that stops it. A java found
+// nowhere ends the run as the interpreter or a shell ends it for a program it cannot find; the
+// rest is still planned, for kestrelune-inspect to show what would run where there is one.
 void planRequest(const ProcessFacts& facts, CommandForm* form, LaunchPlan* plan) {
-  if (!findJavaFor(facts, plan->report.stages.javaFromHome, form, plan)) {
-    plan->runnable = false;
-    return;
-  }
-  if (runConventions().runsThroughInterpreter &&
+  findJavaFor(facts, plan->report.stages.javaFromHome, form, plan);
+  const JavaSearch& java = plan->report.java;
+  if (runConventions().runsThroughInterpreter && !java.missing() &&
       !keepOutOfCurrentFolder(facts.environment, form, &plan->error)) {
     plan->runnable = false;
     return;
@@ -190,6 +184,12 @@ void planRequest(const ProcessFacts& facts, CommandForm* form, LaunchPlan* plan)
   plan->report.program = programWord(*form).name;
   adopt(makeRunnable(facts, *form, plan->report.program, javaAlongPath(*plan)), plan);
   if (plan->request.startCount > 0) moveLongClassPath(facts, *form, plan);
+  if (java.missing()) {
+    plan->runnable = false;
+    plan->error = javaNotFoundMessage(java.program, java.looked);
+    plan->errorStatus = runConventions().runsThroughInterpreter ? kNotRecognizedStatus
+                                                                : kCannotRunStatus;
+  }
 }
 
 }  // namespace
