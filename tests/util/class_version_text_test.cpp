@@ -32,18 +32,12 @@ TEST(ClassVersionTextTest, NamesTheJavaNeededAndTheOneThatRan) {
       {kNewer + "61.\n" + kOlder + "51.0", "java",  // a broken first one, a whole second one
        "needs Java 7 or later; the Java that ran (java) is older."},
       {kNewer + "65.65535" + kUpTo + "61.0", "java", ""},  // a preview's class file
-      {kOlder + "52.65535", "java", ""},
-      {kNewer + "99999999999.0" + kUpTo + "52.0", "java", ""},
       {kNewer + "65536.0" + kUpTo + "52.0", "java", ""},
-      {kNewer + "61" + kUpTo + "52.0", "java", ""},
-      {kNewer + "61.0" + kUpTo + "52.", "java", ""},
       {kNewer + "61.0)", "java", ""},
       {kNewer + "52.0" + kUpTo + "61.0", "java", ""},  // the one that ran is not older
       {kNewer + "61.0" + kUpTo + "48.0", "java", ""},  // no Java before 8 writes this
-      {kOlder + "48.0", "java", ""},                   // 1.4's class files: no release number
       {kError + "\n has been compiled by a more recent version", "java", ""},
       {"Unsupported major.minor version 52.0", "java", ""},
-      {"", "java", ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(toString(javaTooOldWords(counted(c.output), c.programFile)), c.words) << c.output;

@@ -112,28 +112,12 @@ TEST_F(WindowedTest, ErrorsGoToTheCallersStreamWithoutADialog) {
   "the Java Runtime (class file version 61.0), this version of the Java Runtime only "          \
   "recognizes class file versions up to 52.0"
 
-// One variable of the launcher's environment, for as long as it lives.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    char old[32768];
-    const DWORD length = GetEnvironmentVariableA(name, old, sizeof old);
-    had_ = length > 0 && length < sizeof old;
-    if (had_) old_ = old;
-    SetEnvironmentVariableA(name, value);
-  }
-  ~ScopedVariable() { SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
-
- private:
-  const char* name_;
-  bool had_ = false;
-  std::string old_;
-};
-
 TEST_F(WindowedTest, WithoutAStreamTheDialogSpeaks) {
-  // No java anywhere: the registry of this prefix records none.
-  const ScopedVariable path("PATH", "C:\\windows\\system32");
-  const ScopedVariable javaHome("JAVA_HOME", nullptr), jdkHome("JDK_HOME", nullptr);
+  // No java anywhere: the registry of this prefix records none. The launchers started like
+  // Explorer inherit this process's environment; no other test here reads these variables.
+  SetEnvironmentVariableA("PATH", "C:\\windows\\system32");
+  SetEnvironmentVariableA("JAVA_HOME", nullptr);
+  SetEnvironmentVariableA("JDK_HOME", nullptr);
   const struct {
     const char* launchFile;  // none when null
     uint32_t status;
