@@ -106,10 +106,8 @@ std::string formatInspection(const LaunchPlan& run, const Environment& environme
     text += line("java:", plain(java.file) + " (" + plain(java.source) +
                               (java.version.empty() ? "" : ", " + plain(java.version)) + ")");
   } else if (java.missing()) {
-    std::string places;
-    for (const CountedString& place : java.looked) places += (places.empty() ? "" : ", ") + plain(place);
-    text += line("java:", "not found here: " + places + "; the launcher ends with status " +
-                              std::to_string(run.errorStatus));
+    text += line("java:", "not found here: " + plain(placesText(java.looked)) +
+                              "; the launcher ends with status " + std::to_string(run.errorStatus));
   }
   // Without java on this machine the line still shows what runs where there is one.
   const bool shown = run.runnable || java.missing();

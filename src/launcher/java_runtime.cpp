@@ -1,7 +1,6 @@
 #include "launcher/java_runtime.h"
 
 #include "platform/file_queries.h"
-#include "util/path_style.h"
 #include "util/paths.h"
 #include "util/run_conventions.h"
 #include "util/text_helpers.h"
@@ -10,10 +9,6 @@ namespace {
 
 // A release file is a few hundred bytes of KEY="value" lines; more is not a release file.
 constexpr int32_t kReleaseLimit = 4096;
-
-bool isSeparator(unsigned char byte) {
-  return byte == '/' || byte == static_cast<unsigned char>(pathStyle().directorySeparator);
-}
 
 // The value of one KEY="value" line of a release file, without its quotes; empty without it.
 CountedString releaseValue(const CountedString& text, const char* key) {
@@ -44,16 +39,19 @@ bool isDigit(unsigned char byte) { return byte >= '0' && byte <= '9'; }
 
 CountedString usableRuntimeHome(const CountedString& recorded) {
   CountedString home = withoutQuotes(recorded);
-  if (!home.empty() && isSeparator(home.byteAt(home.length() - 1))) {
+  if (!home.empty() && endsWithSeparator(home)) {
     CountedString shorter = home.substring(0, home.length() - 1);
     if (isAbsolute(shorter)) home = std::move(shorter);  // "C:\" and "/" keep theirs
   }
   return isAbsolute(home) ? home : CountedString();
 }
 
+CountedString programInRuntime(const CountedString& program) {
+  return joinPath("bin", runConventions().runsThroughInterpreter ? program + ".exe" : program);
+}
+
 CountedString runtimeProgram(const CountedString& home, const CountedString& program) {
-  const bool windows = runConventions().runsThroughInterpreter;
-  CountedString file = joinPath(joinPath(home, "bin"), windows ? program + ".exe" : program);
+  CountedString file = joinPath(home, programInRuntime(program));
   return isRegularFile(file) ? file : CountedString();
 }
 

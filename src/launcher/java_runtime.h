@@ -11,6 +11,8 @@
 /// "jdk", "\\x", "C:x"), which would make the user's current folder or drive decide.
 CountedString usableRuntimeHome(const CountedString& recorded);
 
+/// Where a runtime holds the program: bin\<program>.exe on Windows, bin/<program> elsewhere.
+CountedString programInRuntime(const CountedString& program);
 /// The program's file in the runtime at home: bin\<program>.exe on Windows, bin/<program>
 /// elsewhere; empty when home holds no regular file of that name.
 CountedString runtimeProgram(const CountedString& home, const CountedString& program);

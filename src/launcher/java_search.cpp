@@ -21,17 +21,16 @@ constexpr const char kSdkmanCurrent[] = ".sdkman/candidates/java/current";
 
 bool windows() { return runConventions().runsThroughInterpreter; }
 
-CountedString programInBin(const CountedString& program) {
-  return windows() ? "bin\\" + program + ".exe" : "bin/" + program;
-}
-
-// Takes the runtime at home when it holds the program.
-bool take(const CountedString& home, const CountedString& source, JavaSearch* search) {
-  CountedString file = runtimeProgram(home, search->program);
+bool found(CountedString file, const CountedString& source, JavaSearch* search) {
   if (file.empty()) return false;
   search->file = std::move(file);
   search->source = source;
   return true;
+}
+
+// Takes the runtime at home when it holds the program.
+bool take(const CountedString& home, const CountedString& source, JavaSearch* search) {
+  return found(runtimeProgram(home, search->program), source, search);
 }
 
 bool takeVariable(const Environment& environment, const char* variable, JavaSearch* search) {
@@ -40,18 +39,22 @@ bool takeVariable(const Environment& environment, const char* variable, JavaSear
 }
 
 // The one of a list of runtimes that holds the program and has the highest version: the release
-// file's, else the one its record names. Of two of one version, the first. -1 when none holds it.
-int highestVersion(const TokenList& homes, const TokenList& versions, const CountedString& program) {
+// file's, else the one its record names. Of two of one version, the first. -1 when none holds it;
+// else its program file in *file.
+int highestVersion(const TokenList& homes, const TokenList& versions, const CountedString& program,
+                   CountedString* file) {
   int best = -1;
   JavaVersion bestVersion;
   for (size_t i = 0; i < homes.size(); ++i) {
     const CountedString home = usableRuntimeHome(homes[i]);
-    if (home.empty() || runtimeProgram(home, program).empty()) continue;
+    CountedString candidate = home.empty() ? home : runtimeProgram(home, program);
+    if (candidate.empty()) continue;
     const CountedString released = releaseJavaVersion(home);
     const JavaVersion version = parseJavaVersion(released.empty() ? versions[i] : released);
     if (best < 0 || isLaterVersion(version, bestVersion)) {
       best = static_cast<int>(i);
       bestVersion = version;
+      *file = std::move(candidate);
     }
   }
   return best;
@@ -60,9 +63,9 @@ int highestVersion(const TokenList& homes, const TokenList& versions, const Coun
 bool takeFromRegistry(const ProcessFacts& facts, JavaSearch* search) {
   if (facts.recordedRuntimes == nullptr) return false;
   const RecordedRuntimes records = facts.recordedRuntimes();
-  const int best = highestVersion(records.homes, records.versions, search->program);
-  return best >= 0 &&
-         take(usableRuntimeHome(records.homes[best]), "registry: " + records.sources[best], search);
+  CountedString file;
+  const int best = highestVersion(records.homes, records.versions, search->program, &file);
+  return best >= 0 && found(std::move(file), "registry: " + records.sources[best], search);
 }
 
 // The system's runtimes: its default, else the highest version in the folder (a folder's name
@@ -73,8 +76,9 @@ bool takeFromRuntimesFolder(const CountedString& folder, JavaSearch* search) {
   const TokenList names = matchingNames(joinPath(folder, "*"));
   TokenList homes;
   for (const CountedString& name : names) homes.append(joinPath(folder, name));
-  const int best = highestVersion(homes, names, search->program);
-  return best >= 0 && take(homes[best], folder, search);
+  CountedString file;
+  return highestVersion(homes, names, search->program, &file) >= 0 &&
+         found(std::move(file), folder, search);
 }
 
 bool takeFromSdkman(const Environment& environment, JavaSearch* search) {
@@ -116,6 +120,12 @@ CountedString alongPath(const CountedString& word, const Environment& environmen
   return windows() ? findAlongPath(word, environment) : findLikeExecvp(word, environment);
 }
 
+bool takeFromSystem(const ProcessFacts& facts, JavaSearch* search) {
+  if (windows()) return takeFromRegistry(facts, search);
+  return takeFromRuntimesFolder(facts.runtimesFolder, search) ||
+         takeFromSdkman(facts.environment, search);
+}
+
 }  // namespace
 
 CountedString javaProgramNamed(const CountedString& word) {
@@ -135,10 +145,7 @@ JavaSearch findJava(const CountedString& word, const ProcessFacts& facts) {
   if (search.alongPath) {
     search.source = "PATH";
   } else if (!takeVariable(environment, "JAVA_HOME", &search) &&
-             !takeVariable(environment, "JDK_HOME", &search) &&
-             !(windows() ? takeFromRegistry(facts, &search)
-                         : takeFromRuntimesFolder(facts.runtimesFolder, &search) ||
-                               takeFromSdkman(environment, &search))) {
+             !takeVariable(environment, "JDK_HOME", &search) && !takeFromSystem(facts, &search)) {
     search.looked = placesLooked(facts, search.program);
     return search;
   }
@@ -151,5 +158,5 @@ CountedString runtimeVariableState(const Environment& environment, const char* v
   const CountedString value = environment.value(variable);
   const CountedString home = usableRuntimeHome(value);
   if (!home.empty() && !runtimeProgram(home, program).empty()) return CountedString();
-  return runtimeVariablePlace(variable, value, home.empty(), programInBin(program));
+  return runtimeVariablePlace(variable, value, home.empty(), programInRuntime(program));
 }

@@ -93,10 +93,15 @@ CountedString unsetProgramVariableMessage(const CountedString& variable,
          " would be taken from the current " + (currentDrive ? "drive" : "folder");
 }
 
-CountedString javaNotFoundMessage(const CountedString& program, const TokenList& places) {
-  CountedString text = "error: " + program + " was not found: ";
+CountedString placesText(const TokenList& places) {
+  CountedString text;
   for (size_t i = 0; i < places.size(); ++i) text = text + (i > 0 ? ", " : "") + places[i];
-  return text + "; install a Java runtime, or set JAVA_HOME to one";
+  return text;
+}
+
+CountedString javaNotFoundMessage(const CountedString& program, const TokenList& places) {
+  return "error: " + program + " was not found: " + placesText(places) +
+         "; install a Java runtime, or set JAVA_HOME to one";
 }
 
 CountedString notAlongPathPlace(int32_t folders) {

@@ -35,9 +35,10 @@ CountedString callWithDataMessage(const CountedString& program);
 /// current folder")
 CountedString unsetProgramVariableMessage(const CountedString& variable,
                                           const CountedString& word, bool currentDrive);
-/// "error: PROGRAM was not found: PLACES; install a Java runtime, or set JAVA_HOME to one", the
-/// places joined by ", "
+/// "error: PROGRAM was not found: PLACES; install a Java runtime, or set JAVA_HOME to one"
 CountedString javaNotFoundMessage(const CountedString& program, const TokenList& places);
+/// The places a search looked in, joined by ", "
+CountedString placesText(const TokenList& places);
 /// "not along PATH (N folders)"
 CountedString notAlongPathPlace(int32_t folders);
 /// "none in the registry (KEEPERS)"

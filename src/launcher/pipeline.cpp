@@ -93,9 +93,8 @@ CountedString javaFromUnusableHome(const CountedString& token, const Environment
     return CountedString();
   }
   const CountedString rest = bare.substring(variable.length(), bare.length());
-  const auto isSeparator = [](unsigned char byte) { return byte == '\\' || byte == '/'; };
-  if (!isSeparator(rest.byteAt(0)) || !sameNoCase(rest.substring(1, 4), "bin") ||
-      !isSeparator(rest.byteAt(4))) {
+  if (!isDirectorySeparator(rest.byteAt(0)) || !sameNoCase(rest.substring(1, 4), "bin") ||
+      !isDirectorySeparator(rest.byteAt(4))) {
     return CountedString();
   }
   const CountedString name = rest.substring(5, rest.length());

@@ -61,11 +61,14 @@ bool isBareName(const CountedString& name) {
   return name.findChar('\\') < 0 && name.findChar('/') < 0 && name.findChar(':') < 0;
 }
 
+bool isDirectorySeparator(unsigned char byte) {
+  return byte == '/' || byte == static_cast<unsigned char>(pathStyle().directorySeparator);
+}
+
 bool isAbsolute(const CountedString& path) {
-  auto isSeparator = [](unsigned char byte) { return byte == '\\' || byte == '/'; };
   if (pathStyle().driveSeparator == 0) return path.byteAt(0) == '/';
-  if (isSeparator(path.byteAt(0))) return isSeparator(path.byteAt(1));
-  return path.length() > 2 && path.byteAt(1) == ':' && isSeparator(path.byteAt(2));
+  if (isDirectorySeparator(path.byteAt(0))) return isDirectorySeparator(path.byteAt(1));
+  return path.length() > 2 && path.byteAt(1) == ':' && isDirectorySeparator(path.byteAt(2));
 }
 
 namespace {
@@ -77,9 +80,13 @@ bool endsWith(const CountedString& text, char c) {
 
 }  // namespace
 
+bool endsWithSeparator(const CountedString& path) {
+  return endsWith(path, pathStyle().directorySeparator) || endsWith(path, '/');
+}
+
 CountedString joinPath(const CountedString& directory, const CountedString& name) {
   const char separator = pathStyle().directorySeparator;
-  if (endsWith(directory, separator) || endsWith(directory, '/')) return directory + name;
+  if (endsWithSeparator(directory)) return directory + name;
   const char text[2] = {separator, 0};
   return directory + text + name;
 }

@@ -26,6 +26,10 @@ TokenList listElements(const CountedString& value, char separator, bool keepEmpt
 /// The directories of a search-path value such as PATH: the non-empty stretches between the
 /// style's list separators.
 TokenList searchPathDirectories(const CountedString& value);
+/// True for the style's directory separator, and "/" in every style.
+bool isDirectorySeparator(unsigned char byte);
+/// True when path's last character, a whole one, is a directory separator.
+bool endsWithSeparator(const CountedString& path);
 /// True for a name with no folder in it: no "\", "/" or ":".
 bool isBareName(const CountedString& name);
 /// True for a path that names the same file wherever the user is: in the Windows style "X:\..."
